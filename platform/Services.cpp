@@ -1,0 +1,10 @@
+#include "platform/Services.h"
+
+namespace markvane::platform {
+
+Services& services() {
+    static Services instance;
+    return instance;
+}
+
+} // namespace markvane::platform
