@@ -88,14 +88,6 @@ TEST_F(JsonPreferencesStoreTest, ValuesOfEveryType_SurviveSaveAndReload) {
     EXPECT_EQ(reopened.value("bytes").toByteArray(), values.value("bytes").toByteArray());
 }
 
-TEST_F(JsonPreferencesStoreTest, ValueInMemory_HasTheTypeItWillHaveAfterReload) {
-    JsonPreferencesStore store(folder());
-    store.setValue("n", 7);
-    store.setValue("words", QStringList{"x"});
-    EXPECT_EQ(store.value("n").metaType(), QMetaType::fromType<qlonglong>());
-    EXPECT_EQ(store.value("words").metaType(), QMetaType::fromType<QVariantList>());
-}
-
 TEST_F(JsonPreferencesStoreTest, Defaults_AnswerForMissingKeys_AndAreNeverWritten) {
     JsonPreferencesStore store(folder());
     store.registerDefaults({{"tool", QStringLiteral("pen")}, {"widthIndex", 1}});
@@ -113,13 +105,6 @@ TEST_F(JsonPreferencesStoreTest, Defaults_AnswerForMissingKeys_AndAreNeverWritte
     EXPECT_EQ(store.value("tool").toString(), QStringLiteral("pen"));
     store.flush();
     EXPECT_TRUE(onDisk().isEmpty());
-}
-
-TEST_F(JsonPreferencesStoreTest, SettingAnInvalidValue_RemovesTheKey) {
-    JsonPreferencesStore store(folder());
-    store.setValue("a", 1);
-    store.setValue("a", QVariant());
-    EXPECT_FALSE(store.contains("a"));
 }
 
 TEST_F(JsonPreferencesStoreTest, UnparseableFile_IsMovedAsideUnchanged_AndDefaultsAreUsed) {

@@ -1,0 +1,80 @@
+#include "platform/qt/DesktopServices.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace markvane::platform;
+
+TEST(QtPermissions, ScreenRecordingAlert_ExplainsTheReason_AndNeverShowsTwice) {
+    QStringList shown;
+    QtPermissions* self = nullptr;
+    QtPermissions permissions([&](const QString& message, const QString& details) {
+        shown.append(message + u'|' + details);
+        // Another request while the alert is open, as from a hot key.
+        self->requestScreenRecording(QStringLiteral("Zoom freezes and magnifies your screen"));
+    });
+    self = &permissions;
+
+    permissions.requestScreenRecording(QStringLiteral("Snipe grabs real screen pixels"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.first(), QStringLiteral("Enable Screen Recording for Markvane|Snipe grabs real "
+                                            "screen pixels, which this desktop only allows with "
+                                            "screen-recording access."));
+
+    // Once closed, the next request shows it again.
+    permissions.requestScreenRecording(QStringLiteral("Snipe grabs real screen pixels"));
+    EXPECT_EQ(shown.size(), 2);
+    EXPECT_TRUE(permissions.screenCaptureAllowed());
+    EXPECT_TRUE(permissions.keyboardMonitoringAllowed());
+}
+
+TEST(QtSystemAlerts, NoticeWithoutATrayIcon_IsANonModalWindowThatGoesAwayWhenClosed) {
+    QtSystemAlerts alerts;
+    alerts.notify(QStringLiteral("Shortcut"), QStringLiteral("Ctrl+Alt+D is taken"));
+
+    QPointer<QMessageBox> box;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* candidate = qobject_cast<QMessageBox*>(widget))
+            if (candidate->text() == QStringLiteral("Ctrl+Alt+D is taken"))
+                box = candidate;
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isModal());
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Shortcut"));
+
+    box->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(box.isNull());
+}
+
+TEST(SystemClock, MovesForwardWithTime) {
+    SystemClock clock;
+    const double start = clock.now();
+    QThread::msleep(30);
+    const double elapsed = clock.now() - start;
+    EXPECT_GE(elapsed, 0.025);
+    EXPECT_LT(elapsed, 10.0);
+}
+
+TEST(DesktopServices, InstallsEveryServiceWhileItLives) {
+    {
+        DesktopServices desktop;
+        const Services& s = services();
+        EXPECT_EQ(s.preferences, &desktop.preferences());
+        EXPECT_EQ(s.alerts, &desktop.alerts());
+        EXPECT_NE(s.clock, nullptr);
+        EXPECT_NE(s.pasteboard, nullptr);
+        EXPECT_NE(s.screens, nullptr);
+        EXPECT_NE(s.permissions, nullptr);
+        EXPECT_EQ(desktop.preferences().filePath(),
+                  qEnvironmentVariable("MARKVANE_CONFIG_DIR") + "/preferences.json");
+    }
+    const Services& s = services();
+    EXPECT_EQ(s.preferences, nullptr);
+    EXPECT_EQ(s.screens, nullptr);
+    EXPECT_EQ(s.clock, nullptr);
+}
