@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace markvane::platform {
@@ -90,9 +91,18 @@ void JsonPreferencesStore::flush() {
 }
 
 void JsonPreferencesStore::load() {
-    QFile file(filePath());
-    if (!file.exists())
+    const QFileInfo info(filePath());
+    if (!info.exists())
         return;
+    // A folder or a pipe in its place is not ours to move or replace, and
+    // reading a pipe could block start-up.
+    if (!info.isFile()) {
+        m_canWrite = false;
+        qWarning("Markvane: %s is not a regular file; using the defaults and leaving it untouched",
+                 qUtf8Printable(filePath()));
+        return;
+    }
+    QFile file(filePath());
     if (file.size() > kMaxFileSize) {
         moveAside(QStringLiteral("it is larger than %1 bytes").arg(kMaxFileSize));
         return;

@@ -1,6 +1,7 @@
 #include "platform/qt/PreferencesJson.h"
 
 #include <QColor>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -154,6 +155,22 @@ TEST(PreferencesJson, Read_EveryTruncationOfAValidDocument_IsRefusedNotCrashing)
     const QByteArray text = writePreferencesJson(everyKindOfValue());
     for (qsizetype n = 0; n < text.size() - 1; ++n)
         EXPECT_FALSE(readPreferencesJson(text.left(n))) << n;
+}
+
+TEST(PreferencesJson, Read_RandomlyDamagedDocuments_NeverCrash_AndWhatReadsWritesBackStably) {
+    const QByteArray text = writePreferencesJson(everyKindOfValue());
+    QRandomGenerator random(20261206);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray damaged = text;
+        for (int hits = 1 + random.bounded(3); hits > 0; --hits)
+            damaged[random.bounded(damaged.size())] = char(random.bounded(256));
+        const auto read = readPreferencesJson(damaged);
+        if (!read)
+            continue;
+        const auto again = readPreferencesJson(writePreferencesJson(*read));
+        ASSERT_TRUE(again) << damaged.toStdString();
+        EXPECT_TRUE(sameTyped(QVariant(*again), QVariant(*read))) << damaged.toStdString();
+    }
 }
 
 TEST(PreferencesJson, Normalize_ConvertsToTheStoredTypes) {
