@@ -9,6 +9,7 @@ class Screens;
 class Permissions;
 class SystemAlerts;
 class ScreenCapture;
+class HotKeys;
 
 // The desktop services of the running program. main() installs them before
 // any shared model is created; the shared() instances read them from here.
@@ -21,6 +22,7 @@ struct Services {
     Permissions* permissions = nullptr;
     SystemAlerts* alerts = nullptr;
     ScreenCapture* capture = nullptr; // may stay null where capture is unavailable
+    HotKeys* hotKeys = nullptr;       // may stay null where no hot keys can be had
 };
 
 Services& services();

@@ -1,0 +1,317 @@
+#include "shortcuts/GlobalShortcuts.h"
+#include "fakes/FakeHotKeys.h"
+#include "fakes/FakePreferences.h"
+#include "shortcuts/SystemShortcuts.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace markvane {
+namespace {
+
+using namespace ModifierFlag;
+using testing::FakeHotKeys;
+using testing::FakePreferences;
+constexpr quint64 kCtrlAlt = control | option;
+const auto mac = KeyVocabulary::mac;
+const auto pc = KeyVocabulary::pc;
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Runs queued calls and timers until `done` holds or a second has passed.
+template <typename Predicate> bool pumpUntil(Predicate done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class VocabularyScope {
+public:
+    explicit VocabularyScope(KeyVocabulary vocabulary) { setCurrentKeyVocabulary(vocabulary); }
+    ~VocabularyScope() { setCurrentKeyVocabulary(KeyVocabulary::pc); }
+};
+
+class GlobalShortcutsTest : public ::testing::Test {
+protected:
+    std::unique_ptr<GlobalShortcuts>
+    make(std::chrono::milliseconds refusal = std::chrono::milliseconds(4000)) {
+        return std::make_unique<GlobalShortcuts>(
+            GlobalShortcuts::Services{&prefs, &hotKeys, refusal});
+    }
+    void store(const char* raw, const Shortcut& shortcut) {
+        QVariantMap map = prefs.stored.value(GlobalShortcuts::preferenceKey()).toMap();
+        map.insert(QString::fromLatin1(raw), shortcut.toJson());
+        prefs.stored.insert(GlobalShortcuts::preferenceKey(), map);
+    }
+    QVariantMap storedMap() const {
+        return prefs.stored.value(GlobalShortcuts::preferenceKey()).toMap();
+    }
+
+    FakePreferences prefs;
+    FakeHotKeys hotKeys;
+};
+
+TEST(SystemShortcutTable, MacNamesWhatMacOsReserves) {
+    EXPECT_EQ(systemShortcutName(21, shift | command, mac), utf8("macOS screenshots"));
+    EXPECT_EQ(systemShortcutName(21, shift | command | capsLock | function, mac),
+              utf8("macOS screenshots"));
+    EXPECT_EQ(systemShortcutName(48, command, mac), utf8("the app switcher"));
+    EXPECT_EQ(systemShortcutName(53, option | command, mac), utf8("Force Quit"));
+    EXPECT_EQ(systemShortcutName(49, command, mac), utf8("Spotlight"));
+    EXPECT_EQ(systemShortcutName(49, control | command, mac), utf8("the emoji picker"));
+    EXPECT_EQ(systemShortcutName(123, control | shift, mac), utf8("Mission Control"));
+    EXPECT_EQ(systemShortcutName(126, control, mac), utf8("Mission Control"));
+    EXPECT_EQ(systemShortcutName(12, command, mac), utf8("a standard app shortcut"));
+    EXPECT_FALSE(systemShortcutName(123, kCtrlAlt, mac));
+    EXPECT_FALSE(systemShortcutName(22, shift | command, mac)); // ⇧⌘6
+    EXPECT_FALSE(systemShortcutName(12, option | command, mac));
+    EXPECT_FALSE(systemShortcutName(16, command, mac)); // ⌘Y is not in the list
+}
+
+TEST(SystemShortcutTable, PcNamesWhatX11DesktopsReserve) {
+    EXPECT_EQ(systemShortcutName(17, kCtrlAlt, pc), utf8("the terminal"));
+    EXPECT_EQ(systemShortcutName(37, command, pc), utf8("the lock screen"));
+    EXPECT_EQ(systemShortcutName(37, kCtrlAlt, pc), utf8("the lock screen"));
+    EXPECT_EQ(systemShortcutName(117, kCtrlAlt, pc), utf8("the log-out dialog"));
+    EXPECT_EQ(systemShortcutName(124, kCtrlAlt, pc), utf8("workspace switching"));
+    EXPECT_EQ(systemShortcutName(123, kCtrlAlt | shift, pc), utf8("workspace switching"));
+    EXPECT_EQ(systemShortcutName(121, command, pc), utf8("workspace switching"));
+    EXPECT_EQ(systemShortcutName(48, option, pc), utf8("the window switcher"));
+    EXPECT_EQ(systemShortcutName(48, option | shift, pc), utf8("the window switcher"));
+    EXPECT_EQ(systemShortcutName(48, command, pc), utf8("the window switcher"));
+    EXPECT_EQ(systemShortcutName(105, 0, pc), utf8("desktop screenshots"));
+    EXPECT_EQ(systemShortcutName(105, kCtrlAlt, pc), utf8("desktop screenshots"));
+    EXPECT_EQ(systemShortcutName(8, control | capsLock, pc), utf8("a standard app shortcut"));
+    EXPECT_FALSE(systemShortcutName(48, kCtrlAlt, pc));
+    EXPECT_FALSE(systemShortcutName(8, control | shift, pc));
+    EXPECT_FALSE(systemShortcutName(124, control, pc));
+    for (GlobalAction action : allGlobalActions())
+        EXPECT_FALSE(systemShortcutName(globalActionDefaultKeyCode(action), kCtrlAlt, pc));
+}
+
+TEST_F(GlobalShortcutsTest, Defaults_RegisterEveryActionUnderItsIdWithoutWarnings) {
+    auto shortcuts = make();
+    EXPECT_TRUE(hotKeys.registered.empty()); // nothing before apply
+    shortcuts->applyAll();
+    ASSERT_EQ(hotKeys.registered.size(), 8u);
+    EXPECT_EQ(hotKeys.registered.at(1), FakeHotKeys::Combination(31, kCtrlAlt));
+    EXPECT_EQ(hotKeys.registered.at(2), FakeHotKeys::Combination(2, kCtrlAlt));
+    EXPECT_EQ(hotKeys.registered.at(3), FakeHotKeys::Combination(51, kCtrlAlt));
+    EXPECT_EQ(hotKeys.registered.at(8), FakeHotKeys::Combination(8, kCtrlAlt));
+    EXPECT_TRUE(shortcuts->warnings().empty());
+    EXPECT_TRUE(shortcuts->isRegistered(GlobalAction::cursorEffect));
+}
+
+TEST_F(GlobalShortcutsTest, Assign_ReservedCombination_IsRefusedThenNormalWarningReturns) {
+    VocabularyScope scope(mac);
+    auto shortcuts = make(std::chrono::milliseconds(30));
+    shortcuts->applyAll();
+    const int writes = prefs.writes;
+    EXPECT_FALSE(shortcuts->assign(21, shift | command, GlobalAction::drawMode));
+    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
+              utf8("⇧⌘4 is used by macOS screenshots — not available."));
+    EXPECT_TRUE(shortcuts->bindings().empty());
+    EXPECT_EQ(prefs.writes, writes);
+    EXPECT_EQ(hotKeys.registered.at(2), FakeHotKeys::Combination(2, kCtrlAlt));
+    EXPECT_TRUE(pumpUntil([&] { return shortcuts->warning(GlobalAction::drawMode).isEmpty(); }));
+    EXPECT_TRUE(shortcuts->isRegistered(GlobalAction::drawMode));
+}
+
+TEST_F(GlobalShortcutsTest, Refusals_OnTwoActionsBothGetRestored) {
+    VocabularyScope scope(mac);
+    store("undo", Shortcut(12, command)); // ⌘Q: its normal warning names the table
+    auto shortcuts = make(std::chrono::milliseconds(30));
+    shortcuts->applyAll();
+    EXPECT_FALSE(shortcuts->assign(48, command, GlobalAction::undo));
+    EXPECT_FALSE(shortcuts->assign(49, command, GlobalAction::redo));
+    EXPECT_EQ(shortcuts->warning(GlobalAction::undo),
+              utf8("⌘TAB is used by the app switcher — not available."));
+    EXPECT_TRUE(pumpUntil([&] {
+        return shortcuts->warning(GlobalAction::undo) ==
+                   utf8("⌘Q is used by a standard app shortcut.") &&
+               shortcuts->warning(GlobalAction::redo).isEmpty();
+    }));
+}
+
+TEST_F(GlobalShortcutsTest, Refusal_LastsUntilTheNextApplyOfThatAction) {
+    VocabularyScope scope(mac);
+    auto shortcuts = make();
+    EXPECT_FALSE(shortcuts->assign(53, option | command, GlobalAction::toolbar));
+    EXPECT_FALSE(shortcuts->warning(GlobalAction::toolbar).isEmpty());
+    shortcuts->apply(GlobalAction::toolbar);
+    EXPECT_TRUE(shortcuts->warning(GlobalAction::toolbar).isEmpty());
+}
+
+TEST_F(GlobalShortcutsTest, Assign_Accepted_SavesRegistersAndReleasesTheOldCombination) {
+    auto shortcuts = make();
+    shortcuts->applyAll();
+    int bindingsChanges = 0;
+    QObject::connect(shortcuts.get(), &GlobalShortcuts::bindingsChanged,
+                     [&] { ++bindingsChanges; });
+    int fired = 0;
+    shortcuts->setHandler(GlobalAction::drawMode, [&] { ++fired; });
+
+    EXPECT_TRUE(shortcuts->assign(38, kCtrlAlt, GlobalAction::drawMode));
+    EXPECT_EQ(bindingsChanges, 1);
+    EXPECT_EQ(shortcuts->shortcut(GlobalAction::drawMode), Shortcut(38, kCtrlAlt));
+    ASSERT_TRUE(storedMap().contains("drawMode"));
+    EXPECT_EQ(Shortcut::fromJson(storedMap().value("drawMode").toByteArray()),
+              Shortcut(38, kCtrlAlt));
+    EXPECT_EQ(storedMap().size(), 1);
+
+    hotKeys.press(2, kCtrlAlt); // the old combination
+    hotKeys.press(38, kCtrlAlt);
+    EXPECT_EQ(fired, 0); // the action runs outside the platform's dispatch
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fired, 1);
+}
+
+TEST_F(GlobalShortcutsTest, Handlers_RunOnlyForTheirActionAndNeverAfterDestruction) {
+    auto shortcuts = make();
+    shortcuts->applyAll();
+    QList<GlobalAction> ran;
+    for (GlobalAction action : allGlobalActions())
+        shortcuts->setHandler(action, [&ran, action] { ran.append(action); });
+    hotKeys.press(16, kCtrlAlt);
+    hotKeys.press(6, kCtrlAlt);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, (QList<GlobalAction>{GlobalAction::redo, GlobalAction::undo}));
+
+    hotKeys.press(2, kCtrlAlt);
+    shortcuts.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran.size(), 2);
+    EXPECT_TRUE(hotKeys.registered.empty()); // destruction releases every grab
+}
+
+TEST_F(GlobalShortcutsTest, Duplicates_WarnAboutTheOtherActionOrReportTheRefusal) {
+    VocabularyScope scope(mac);
+    auto shortcuts = make();
+    EXPECT_TRUE(shortcuts->assign(2, kCtrlAlt, GlobalAction::toolbar));
+    EXPECT_EQ(shortcuts->warning(GlobalAction::toolbar),
+              utf8("⌃⌥D is also bound to “Toggle draw mode”."));
+    shortcuts->apply(GlobalAction::drawMode);
+    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
+              utf8("⌃⌥D is also bound to “Show / hide the toolbar”."));
+
+    hotKeys.refuseSharedCombinations = true;
+    shortcuts->apply(GlobalAction::drawMode);
+    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
+              utf8("⌃⌥D is already claimed by another app."));
+}
+
+TEST_F(GlobalShortcutsTest, ClaimedCombination_WarnsAndLogsTheStatus) {
+    static QStringList logged;
+    logged.clear();
+    const auto previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { logged << message; });
+    hotKeys.claimedElsewhere.insert({4, kCtrlAlt});
+    auto shortcuts = make();
+    shortcuts->applyAll();
+    qInstallMessageHandler(previous);
+
+    EXPECT_EQ(shortcuts->warning(GlobalAction::hideAll),
+              utf8("Ctrl+Alt+H is already claimed by another app."));
+    EXPECT_FALSE(shortcuts->isRegistered(GlobalAction::hideAll));
+    EXPECT_EQ(shortcuts->warnings().size(), 1u);
+    EXPECT_EQ(logged, QStringList{utf8("[Markvane] hotkey Ctrl+Alt+H not registered (10)")});
+}
+
+TEST_F(GlobalShortcutsTest, StoredReservedCombination_AlwaysNamesTheTable) {
+    VocabularyScope scope(mac);
+    store("clear", Shortcut(12, command));
+    auto shortcuts = make();
+    shortcuts->apply(GlobalAction::clear);
+    EXPECT_EQ(shortcuts->warning(GlobalAction::clear),
+              utf8("⌘Q is used by a standard app shortcut."));
+    EXPECT_TRUE(shortcuts->isRegistered(GlobalAction::clear));
+
+    hotKeys.claimedElsewhere.insert({12, command});
+    shortcuts->apply(GlobalAction::clear);
+    EXPECT_EQ(shortcuts->warning(GlobalAction::clear),
+              utf8("⌘Q is used by a standard app shortcut."));
+    EXPECT_FALSE(shortcuts->isRegistered(GlobalAction::clear));
+}
+
+TEST_F(GlobalShortcutsTest, RiskyModifiers_GetAdviceSafeOnesDoNot) {
+    auto shortcuts = make();
+    {
+        VocabularyScope scope(mac);
+        EXPECT_TRUE(shortcuts->assign(38, option | command, GlobalAction::undo));
+        EXPECT_EQ(shortcuts->warning(GlobalAction::undo),
+                  utf8("⇧⌘ / ⌥⌘ combos are often taken by apps. A ⌃⌥ combo is safest."));
+        EXPECT_TRUE(shortcuts->assign(38, kCtrlAlt, GlobalAction::undo));
+        EXPECT_TRUE(shortcuts->warning(GlobalAction::undo).isEmpty());
+    }
+    EXPECT_TRUE(shortcuts->assign(38, control | shift, GlobalAction::undo));
+    EXPECT_TRUE(shortcuts->warning(GlobalAction::undo).startsWith("Ctrl+Shift combos"));
+    EXPECT_TRUE(shortcuts->assign(38, command, GlobalAction::undo));
+    EXPECT_FALSE(shortcuts->warning(GlobalAction::undo).isEmpty());
+}
+
+TEST_F(GlobalShortcutsTest, UnusableShortcuts_AreNotRegisteredAndSayWhy) {
+    store("toolbar", Shortcut(38, 0));
+    store("drawMode", Shortcut(52, kCtrlAlt));
+    hotKeys.missingKeys.insert(52);
+    auto shortcuts = make();
+    shortcuts->applyAll();
+    EXPECT_EQ(shortcuts->warning(GlobalAction::toolbar),
+              utf8("J is already claimed by another app."));
+    EXPECT_EQ(hotKeys.registered.count(1), 0u);
+    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
+              utf8("Ctrl+Alt+Key 52 cannot be used as a hot key on this desktop."));
+
+    GlobalShortcuts withoutService({&prefs, nullptr});
+    withoutService.apply(GlobalAction::undo);
+    EXPECT_EQ(withoutService.warning(GlobalAction::undo),
+              utf8("Ctrl+Alt+Z cannot be used as a hot key on this desktop."));
+}
+
+TEST_F(GlobalShortcutsTest, Load_KeepsGoodEntriesAndSkipsBadOnes) {
+    QVariantMap map;
+    map.insert("undo", Shortcut(38, kCtrlAlt).toJson());
+    map.insert("bogus", Shortcut(1, kCtrlAlt).toJson());
+    map.insert("redo", QByteArray(R"({"keyCode":70000,"modifiers":0})"));
+    map.insert("clear", QByteArray("not json"));
+    prefs.stored.insert(GlobalShortcuts::preferenceKey(), map);
+    auto shortcuts = make();
+    ASSERT_EQ(shortcuts->bindings().size(), 1u);
+    EXPECT_EQ(shortcuts->shortcut(GlobalAction::undo), Shortcut(38, kCtrlAlt));
+    EXPECT_EQ(shortcuts->shortcut(GlobalAction::redo), Shortcut(16, kCtrlAlt));
+}
+
+TEST_F(GlobalShortcutsTest, Load_AnyValueThatIsNotDataDiscardsTheWholeDictionary) {
+    const QVariant bad[] = {
+        QVariantMap{{"undo", Shortcut(38, kCtrlAlt).toJson()}, {"redo", QString("x")}},
+        QVariantMap{{"undo", Shortcut(38, kCtrlAlt).toJson()}, {"redo", QVariantMap{}}},
+        QVariant(QStringLiteral("globalShortcuts")),
+        QVariant(QVariantList{Shortcut(38, kCtrlAlt).toJson()}),
+        QVariant(qlonglong(7)),
+    };
+    for (const QVariant& value : bad) {
+        prefs.stored.insert(GlobalShortcuts::preferenceKey(), value);
+        EXPECT_TRUE(make()->bindings().empty());
+    }
+}
+
+TEST_F(GlobalShortcutsTest, Reset_StoresTheDefaultExplicitly) {
+    auto shortcuts = make();
+    shortcuts->assign(38, kCtrlAlt, GlobalAction::undo);
+    shortcuts->reset(GlobalAction::undo);
+    EXPECT_EQ(Shortcut::fromJson(storedMap().value("undo").toByteArray()), Shortcut(6, kCtrlAlt));
+    EXPECT_EQ(hotKeys.registered.at(5), FakeHotKeys::Combination(6, kCtrlAlt));
+
+    shortcuts->resetAll();
+    EXPECT_EQ(storedMap().size(), 8);
+    EXPECT_EQ(shortcuts->bindings().size(), 8u);
+    EXPECT_EQ(make()->shortcut(GlobalAction::keystrokes), Shortcut(40, kCtrlAlt));
+}
+
+} // namespace
+} // namespace markvane
