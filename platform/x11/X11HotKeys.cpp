@@ -51,6 +51,12 @@ std::unique_ptr<X11HotKeys> X11HotKeys::open(const QByteArray& displayName) {
     return std::unique_ptr<X11HotKeys>(new X11HotKeys(connection, screen, true));
 }
 
+std::unique_ptr<X11HotKeys> X11HotKeys::create() {
+    if (auto onQt = onQtConnection())
+        return onQt;
+    return open({});
+}
+
 X11HotKeys::X11HotKeys(xcb_connection_t* connection, int screen, bool ownsConnection)
     : m_connection(connection), m_ownsConnection(ownsConnection), m_altMask(XCB_MOD_MASK_1),
       m_superMask(XCB_MOD_MASK_4) {

@@ -28,6 +28,9 @@ public:
     // On a private connection to the display (empty: $DISPLAY); presses are
     // read from its socket. Null when the display cannot be opened.
     static std::unique_ptr<X11HotKeys> open(const QByteArray& displayName);
+    // Qt's connection when Qt runs on X11, else a private one to $DISPLAY
+    // (XWayland, or Qt on another platform plugin); null without any display.
+    static std::unique_ptr<X11HotKeys> create();
 
     ~X11HotKeys() override;
 
