@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <xcb/xcb.h>
+
+class QWidget;
+
+namespace markvane::platform {
+
+// Keeps the overlay panels above every other window, and some windows of this
+// program above the panels. Nothing in X keeps an unmanaged window on top, so
+// this follows the root window's children (map, configure and circulate
+// events) and raises the panels again whenever another window got above them.
+class StackKeeper : public QObject {
+    Q_OBJECT
+public:
+    StackKeeper(xcb_connection_t* connection, xcb_window_t root, QObject* parent = nullptr);
+
+    void addPanel(QWidget* panel);
+    void addKeepAbove(QWidget* window);
+    // Looks at one event of the connection; true when it may have changed
+    // the stacking order.
+    bool handleEvent(const xcb_generic_event_t* event);
+    // Restores the wanted order now, if it is not already in place.
+    void restack();
+
+private:
+    void scheduleRestack();
+    QList<xcb_window_t> rootChildren() const;
+    xcb_window_t rootChildOf(xcb_window_t window) const;
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    QList<QPointer<QWidget>> panels_;
+    QList<QPointer<QWidget>> keepAbove_;
+    QTimer timer_;
+    QElapsedTimer sinceRaise_;
+};
+
+} // namespace markvane::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/OverlayWindows.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QList>
+#include <QPointer>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace markvane::platform {
+
+class CompositorWatch;
+class PanelShaper;
+class StackKeeper;
+class SystemAlerts;
+
+// Overlay panels on X11: unmanaged (bypass) windows with a 32-bit visual.
+// Reads the X events it needs on the GUI thread, from the toolkit's own
+// connection. Needs a running xcb QGuiApplication.
+class X11OverlayWindows : public OverlayWindows, private QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    explicit X11OverlayWindows(SystemAlerts& alerts, QObject* parent = nullptr);
+    ~X11OverlayWindows() override;
+
+    void preparePanel(QWidget* panel, QScreen* screen) override;
+    void setClickThrough(QWidget* panel, bool clickThrough) override;
+    void focusPanel(QWidget* panel) override;
+    void keepAbovePanels(QWidget* window) override;
+    bool compositing() const override;
+
+private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void compositorChanged(bool active);
+    void noticeMissingCompositor();
+
+    SystemAlerts& alerts_;
+    xcb_connection_t* connection_ = nullptr;
+    std::unique_ptr<CompositorWatch> compositor_;
+    std::unique_ptr<StackKeeper> stack_;
+    QList<QPointer<PanelShaper>> shapers_;
+    bool noticeShown_ = false;
+};
+
+} // namespace markvane::platform

@@ -1,0 +1,162 @@
+// The X11 overlay layer on a real X server: what the panels show with and
+// without a compositing manager, where clicks go, and how the panels follow
+// the stacking order and the monitors.
+#include "X11Session.h"
+
+#include <QRegularExpression>
+#include <csignal>
+
+namespace markvane::testing {
+namespace {
+
+constexpr QRgb teal = 0x3080c0;
+constexpr QRgb red = 0xff0000;
+constexpr QRgb blue = 0x0000ff;
+const QRect redRect(100, 100, 200, 100);
+const QRect screen(0, 0, 1280, 800);
+
+class OverlayPanels : public X11Session {
+protected:
+    pid_t startProbe(const QStringList& arguments) {
+        const pid_t pid = start(QStringLiteral(OVERLAY_PROBE_PATH), arguments, probeLog());
+        EXPECT_TRUE(waitForOutput(QStringLiteral("ready"))) << qPrintable(probeOutput());
+        return pid;
+    }
+    QString probeLog() const { return path(QStringLiteral("probe.log")); }
+    QString probeOutput() const { return readFile(probeLog()); }
+    bool waitForOutput(const QString& text, int times = 1) {
+        return waitUntil([&] { return probeOutput().count(text) >= times; });
+    }
+    quint64 firstPanelWindow() const {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^panel \\S+ 0x([0-9a-f]+)$"),
+                               QRegularExpression::MultilineOption)
+                .match(probeOutput());
+        return match.hasMatch() ? match.captured(1).toULongLong(nullptr, 16) : 0;
+    }
+    QStringList presses() const {
+        return readFile(targetLog()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    std::string pressLog() const { return presses().join(QStringLiteral("; ")).toStdString(); }
+    // Pixels of the screen that are not the red rectangle over `background`.
+    int wrongPixels(QRgb background) const {
+        const QImage shot = grab(screen);
+        int wrong = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb expected = redRect.contains(x, y) ? red : background;
+                wrong += (shot.pixel(x, y) & 0xffffff) != expected;
+            }
+        return wrong;
+    }
+    void startTargetAndWait() {
+        startTarget(teal, screen);
+        ASSERT_TRUE(waitForPixel(640, 400, teal));
+    }
+};
+
+TEST_F(OverlayPanels, WithCompositor_TargetShowsThroughEverywhereButTheRedRectangle) {
+    startServer();
+    startCompositor();
+    startTargetAndWait();
+    startProbe({QStringLiteral("--click-through")});
+
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+    EXPECT_EQ(wrongPixels(teal), 0);
+    EXPECT_FALSE(windowShaped(firstPanelWindow()));
+    EXPECT_FALSE(probeOutput().contains(QStringLiteral("notice")));
+}
+
+TEST_F(OverlayPanels, ClickThrough_SwitchedLive_DecidesWhetherClicksReachTheWindowBelow) {
+    startServer();
+    startCompositor();
+    startTargetAndWait();
+    const pid_t probe = startProbe({QStringLiteral("--click-through")});
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+
+    click(640, 400);
+    ASSERT_TRUE(waitUntil([&] { return presses().size() == 1; }));
+
+    kill(probe, SIGUSR1);
+    ASSERT_TRUE(waitForOutput(QStringLiteral("click-through off")));
+    click(700, 450); // taken by the panel, although it is transparent there
+
+    kill(probe, SIGUSR1);
+    ASSERT_TRUE(waitForOutput(QStringLiteral("click-through on")));
+    click(600, 500);
+    ASSERT_TRUE(waitUntil([&] { return presses().size() >= 2; }));
+    EXPECT_EQ(pressLog(), "press 1 640 400; press 1 600 500");
+    // Switching never hid the panel.
+    EXPECT_EQ(pixel(200, 150) & 0xffffff, red);
+}
+
+TEST_F(OverlayPanels, WithoutCompositor_PanelIsCutToItsDrawingInsteadOfBlackingOutTheScreen) {
+    startServer();
+    startTargetAndWait();
+    startProbe({QStringLiteral("--click-through")});
+
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+    EXPECT_EQ(wrongPixels(teal), 0);
+    EXPECT_TRUE(windowShaped(firstPanelWindow()));
+    EXPECT_EQ(probeOutput().count(QStringLiteral("notice Markvane: No compositing manager")), 1);
+}
+
+TEST_F(OverlayPanels, CompositorComingAndGoing_SwitchesBetweenWholeAndShapedPanel) {
+    startServer();
+    startTargetAndWait();
+    startProbe({QStringLiteral("--click-through")});
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+    const quint64 panel = firstPanelWindow();
+    ASSERT_TRUE(windowShaped(panel));
+
+    const pid_t compositor = startCompositor();
+    ASSERT_TRUE(waitForOutput(QStringLiteral("compositing on")));
+    EXPECT_TRUE(waitUntil([&] { return !windowShaped(panel); }));
+    EXPECT_TRUE(waitUntil([&] { return wrongPixels(teal) == 0; }));
+
+    stop(compositor);
+    ASSERT_TRUE(waitForOutput(QStringLiteral("compositing off"), 2));
+    EXPECT_TRUE(waitUntil([&] { return windowShaped(panel); }));
+    EXPECT_TRUE(waitUntil([&] { return wrongPixels(teal) == 0; }));
+    // Told once per run, not at every change.
+    EXPECT_EQ(probeOutput().count(QStringLiteral("notice")), 1);
+}
+
+TEST_F(OverlayPanels, WindowMappedLater_IsCoveredByThePanelAgain_BelowTheKeepAboveWindow) {
+    startServer();
+    startProbe({QStringLiteral("--click-through"), QStringLiteral("--keep-above")});
+    ASSERT_TRUE(waitForPixel(120, 110, red));
+
+    startTarget(teal, screen);
+    ASSERT_TRUE(waitForPixel(640, 400, teal));
+    EXPECT_TRUE(waitForPixel(120, 110, red));
+    EXPECT_TRUE(waitForPixel(180, 150, blue));
+
+    // Raising the target again is answered the same way.
+    xdotool({QStringLiteral("search"), QStringLiteral("--classname"),
+             QStringLiteral("target_window"), QStringLiteral("windowraise")});
+    EXPECT_TRUE(waitForPixel(120, 110, red));
+    EXPECT_TRUE(waitForPixel(180, 150, blue));
+}
+
+TEST_F(OverlayPanels, TwoMonitors_GetOnePanelEach_AndLosingOneKeepsTheProgramRunning) {
+    startServer(true);
+    const pid_t probe = startProbe({QStringLiteral("--click-through")});
+    EXPECT_TRUE(probeOutput().contains(QStringLiteral("ready panels 2")));
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+    ASSERT_TRUE(waitForPixel(1920 + 200, 150, red));
+
+    ASSERT_EQ(
+        run({QStringLiteral("xrandr"), QStringLiteral("--delmonitor"), QStringLiteral("RIGHT")}),
+        0);
+    ASSERT_TRUE(waitForOutput(QStringLiteral("panels 1\n")));
+    EXPECT_TRUE(waitUntil([&] { return (pixel(1920 + 200, 150) & 0xffffff) != red; }));
+    EXPECT_EQ(pixel(200, 150) & 0xffffff, red);
+    // Still alive and answering.
+    kill(probe, SIGUSR1);
+    EXPECT_TRUE(waitForOutput(QStringLiteral("click-through off")));
+    EXPECT_TRUE(running(probe));
+}
+
+} // namespace
+} // namespace markvane::testing

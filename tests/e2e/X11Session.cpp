@@ -1,0 +1,284 @@
+#include "X11Session.h"
+
+#include <QDir>
+#include <QFile>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace markvane::testing {
+
+using namespace std::chrono;
+
+namespace {
+
+constexpr auto pollInterval = milliseconds(15);
+
+// Forks and executes `arguments` with `environment` added; stdout and stderr
+// go to `output`. `inheritedFd` stays open in the child.
+pid_t spawn(const QStringList& arguments, const QStringList& environment, const QString& output,
+            int inheritedFd = -1) {
+    std::vector<QByteArray> storage;
+    for (const QString& argument : arguments)
+        storage.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& argument : storage)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<QByteArray> variables;
+    for (const QString& variable : environment)
+        variables.push_back(variable.toLocal8Bit());
+    const QByteArray outputPath = output.toLocal8Bit();
+
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    for (const QByteArray& variable : variables) {
+        const int equals = variable.indexOf('=');
+        setenv(variable.left(equals).constData(), variable.mid(equals + 1).constData(), 1);
+    }
+    const int out = open(outputPath.constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    if (out >= 0) {
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        close(out);
+    }
+    if (inheritedFd >= 0)
+        fcntl(inheritedFd, F_SETFD, 0);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+// The exit status once `pid` ended within `timeout`; -1 otherwise.
+int waitForExit(pid_t pid, milliseconds timeout) {
+    const auto deadline = steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (done < 0 || steady_clock::now() >= deadline)
+            return -1;
+        std::this_thread::sleep_for(milliseconds(5));
+    }
+}
+
+// A window that vanished between two requests is not worth ending the test
+// program for, which is what Xlib's default handler does.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+} // namespace
+
+bool waitUntil(const std::function<bool()>& condition, milliseconds timeout) {
+    const auto deadline = steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(pollInterval);
+    }
+}
+
+void X11Session::SetUp() {
+    QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/markvane-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = QString::fromLocal8Bit(pattern);
+    ASSERT_EQ(mkdir(qPrintable(path(QStringLiteral("runtime"))), 0700), 0);
+    ASSERT_EQ(mkdir(qPrintable(path(QStringLiteral("config"))), 0700), 0);
+}
+
+void X11Session::TearDown() {
+    stopAll();
+    if (!dir_.isEmpty() && !HasFailure())
+        QDir(dir_).removeRecursively();
+    else if (!dir_.isEmpty())
+        std::fprintf(stderr, "logs kept in %s\n", qPrintable(dir_));
+}
+
+void X11Session::stopAll() {
+    if (display_) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+    // Newest first, so the X server goes last.
+    while (!pids_.isEmpty())
+        stop(pids_.last());
+}
+
+void X11Session::startServer(bool twoMonitors) {
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    const QString size =
+        twoMonitors ? QStringLiteral("3200x1080x24") : QStringLiteral("1280x800x24");
+    pids_.append(
+        spawn({QStringLiteral("Xvfb"), QStringLiteral("-displayfd"), QString::number(fds[1]),
+               QStringLiteral("-screen"), QStringLiteral("0"), size, QStringLiteral("-nolisten"),
+               QStringLiteral("tcp"), QStringLiteral("-noreset")},
+              {}, path(QStringLiteral("xvfb.log")), fds[1]));
+    close(fds[1]);
+    QByteArray number;
+    const auto deadline = steady_clock::now() + seconds(10);
+    while (!number.endsWith('\n') && steady_clock::now() < deadline) {
+        pollfd readable{fds[0], POLLIN, 0};
+        if (poll(&readable, 1, 100) <= 0)
+            continue;
+        char buffer[16];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        number.append(buffer, n);
+    }
+    close(fds[0]);
+    ASSERT_TRUE(number.endsWith('\n')) << "Xvfb did not report its display";
+    displayNumber_ = number.trimmed().toInt();
+    display_ = XOpenDisplay(qPrintable(QStringLiteral(":%1").arg(displayNumber_)));
+    ASSERT_NE(display_, nullptr);
+    XSetErrorHandler(ignoreXError);
+
+    if (twoMonitors) {
+        ASSERT_EQ(
+            run({QStringLiteral("xrandr"), QStringLiteral("--setmonitor"), QStringLiteral("LEFT"),
+                 QStringLiteral("1920/508x1080/286+0+0"), QStringLiteral("screen")}),
+            0);
+        ASSERT_EQ(
+            run({QStringLiteral("xrandr"), QStringLiteral("--setmonitor"), QStringLiteral("RIGHT"),
+                 QStringLiteral("1280/338x1024/270+1920+0"), QStringLiteral("none")}),
+            0);
+    }
+}
+
+pid_t X11Session::startCompositor() {
+    const pid_t pid = start(QStringLiteral("picom"),
+                            {QStringLiteral("--backend"), QStringLiteral("xrender"),
+                             QStringLiteral("--config"), QStringLiteral("/dev/null")},
+                            path(QStringLiteral("picom.log")));
+    EXPECT_TRUE(waitUntil([&] { return compositorRunning(); }))
+        << "the compositor did not take _NET_WM_CM_S0";
+    return pid;
+}
+
+bool X11Session::compositorRunning() const {
+    const Atom selection = XInternAtom(display_, "_NET_WM_CM_S0", False);
+    return XGetSelectionOwner(display_, selection) != None;
+}
+
+pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
+    return start(QStringLiteral(TARGET_WINDOW_PATH),
+                 {QStringLiteral("--color"), QString::number(rgb & 0xffffff, 16),
+                  QStringLiteral("--geometry"),
+                  QStringLiteral("%1x%2+%3+%4")
+                      .arg(geometry.width())
+                      .arg(geometry.height())
+                      .arg(geometry.x())
+                      .arg(geometry.y()),
+                  QStringLiteral("--log"), targetLog()},
+                 path(QStringLiteral("target.out")));
+}
+
+QStringList X11Session::environment() const {
+    return {QStringLiteral("DISPLAY=:%1").arg(displayNumber_),
+            QStringLiteral("XDG_RUNTIME_DIR=") + path(QStringLiteral("runtime")),
+            QStringLiteral("MARKVANE_CONFIG_DIR=") + path(QStringLiteral("config")),
+            QStringLiteral("QT_QPA_PLATFORM=xcb"),
+            QStringLiteral("QT_XCB_GL_INTEGRATION=none"),
+            QStringLiteral("ASAN_OPTIONS=detect_leaks=0")};
+}
+
+pid_t X11Session::start(const QString& program, const QStringList& arguments, const QString& log) {
+    const pid_t pid = spawn(QStringList{program} + arguments, environment(), log);
+    pids_.append(pid);
+    return pid;
+}
+
+void X11Session::stop(pid_t pid) {
+    if (!pids_.removeOne(pid))
+        return;
+    kill(pid, SIGTERM);
+    if (waitForExit(pid, seconds(2)) < 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool X11Session::running(pid_t pid) {
+    if (!pids_.contains(pid))
+        return false;
+    if (waitpid(pid, nullptr, WNOHANG) == 0)
+        return true;
+    pids_.removeOne(pid); // reaped: its id may be reused, never kill it again
+    return false;
+}
+
+int X11Session::run(const QStringList& command) {
+    const pid_t pid = spawn(QStringList{QStringLiteral("timeout"), QStringLiteral("5")} + command,
+                            environment(), path(QStringLiteral("commands.log")));
+    const int status = waitForExit(pid, seconds(10));
+    if (status < 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    return status;
+}
+
+void X11Session::xdotool(const QStringList& arguments) {
+    EXPECT_EQ(run(QStringList{QStringLiteral("xdotool")} + arguments), 0)
+        << "xdotool " << qPrintable(arguments.join(QLatin1Char(' ')));
+}
+
+void X11Session::click(int x, int y) {
+    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QImage X11Session::grab(const QRect& rect) const {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), rect.x(), rect.y(),
+                              unsigned(rect.width()), unsigned(rect.height()), AllPlanes, ZPixmap);
+    if (!image)
+        return {};
+    QImage result(rect.size(), QImage::Format_RGB32);
+    for (int y = 0; y < rect.height(); ++y)
+        for (int x = 0; x < rect.width(); ++x)
+            result.setPixel(x, y, QRgb(XGetPixel(image, x, y) | 0xff000000u));
+    XDestroyImage(image);
+    return result;
+}
+
+QRgb X11Session::pixel(int x, int y) const {
+    return grab(QRect(x, y, 1, 1)).pixel(0, 0);
+}
+
+bool X11Session::waitForPixel(int x, int y, QRgb rgb) {
+    return waitUntil([&] { return (pixel(x, y) & 0xffffff) == (rgb & 0xffffff); });
+}
+
+bool X11Session::windowShaped(quint64 window) const {
+    Bool boundingShaped = False, clipShaped = False;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    unsigned w = 0, h = 0, cw = 0, ch = 0;
+    XShapeQueryExtents(display_, Window(window), &boundingShaped, &x, &y, &w, &h, &clipShaped, &cx,
+                       &cy, &cw, &ch);
+    return boundingShaped;
+}
+
+QString X11Session::readFile(const QString& path) const {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace markvane::testing

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+using Display = struct _XDisplay;
+
+namespace markvane::testing {
+
+// Waits until `condition` holds, polling briefly, for at most `timeout`.
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+// A private X server per test, with the programs a test starts on it. Every
+// process started here is killed by its id when the test ends, passed or not.
+class X11Session : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // One 1280×800 screen, or a 3200×1080 screen split into the monitors
+    // LEFT 1920×1080+0+0 and RIGHT 1280×1024+1920+0.
+    void startServer(bool twoMonitors = false);
+    // Starts the compositing manager and waits until it owns _NET_WM_CM_S0.
+    pid_t startCompositor();
+    bool compositorRunning() const;
+    // A window filled with `rgb` that logs the button presses it receives.
+    pid_t startTarget(QRgb rgb, const QRect& geometry);
+    // Starts `program` with DISPLAY set; its stdout and stderr go to `log`.
+    pid_t start(const QString& program, const QStringList& arguments, const QString& log);
+    void stop(pid_t pid);
+    bool running(pid_t pid);
+    // Runs a short command to its end (bounded by `timeout`); its exit status.
+    int run(const QStringList& command);
+    // xdotool, bounded by a time-out.
+    void xdotool(const QStringList& arguments);
+    void click(int x, int y);
+
+    QImage grab(const QRect& rect) const;
+    QRgb pixel(int x, int y) const;
+    // Waits until the pixel at (x, y) has the colour `rgb`.
+    bool waitForPixel(int x, int y, QRgb rgb);
+    bool windowShaped(quint64 window) const;
+
+    QString readFile(const QString& path) const;
+    QString path(const QString& name) const { return dir_ + QLatin1Char('/') + name; }
+    QString targetLog() const { return path(QStringLiteral("target.log")); }
+
+private:
+    QStringList environment() const;
+    void stopAll();
+
+    QString dir_;
+    int displayNumber_ = -1;
+    Display* display_ = nullptr;
+    QList<pid_t> pids_;
+};
+
+} // namespace markvane::testing

@@ -1,0 +1,129 @@
+// Shows one overlay panel a screen through the X11 overlay layer, each
+// painting a red 200×100 rectangle at (100, 100) on a transparent background,
+// and reports what happens on stdout, one line an event.
+//   overlay_probe [--click-through] [--keep-above]
+// SIGUSR1 toggles click-through on every panel. --keep-above adds a small blue
+// window at (150, 120) that has to stay above the panels.
+#include "platform/SystemAlerts.h"
+#include "platform/x11/X11OverlayWindows.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QPainter>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+#include <cstdio>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+using namespace markvane;
+
+namespace {
+
+void report(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+class PrintedAlerts : public platform::SystemAlerts {
+public:
+    void beep() override { report(QStringLiteral("beep")); }
+    void notify(const QString& title, const QString& message) override {
+        report(QStringLiteral("notice %1: %2").arg(title, message));
+    }
+};
+
+class ProbePanel : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(QRect(100, 100, 200, 100), Qt::red);
+    }
+};
+
+class Probe : public QObject {
+public:
+    Probe(platform::OverlayWindows& overlays, bool clickThrough)
+        : overlays_(overlays), clickThrough_(clickThrough) {
+        for (QScreen* screen : QGuiApplication::screens())
+            addPanel(screen);
+        connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+            addPanel(screen);
+            report(QStringLiteral("panels %1").arg(panels_.size()));
+        });
+        connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) {
+            delete panels_.take(screen);
+            report(QStringLiteral("panels %1").arg(panels_.size()));
+        });
+        connect(&overlays, &platform::OverlayWindows::compositingChanged, this,
+                [](bool on) { report(QStringLiteral("compositing %1").arg(on ? "on" : "off")); });
+    }
+    ~Probe() override { qDeleteAll(panels_); }
+
+    void toggleClickThrough() {
+        clickThrough_ = !clickThrough_;
+        for (QWidget* panel : std::as_const(panels_))
+            overlays_.setClickThrough(panel, clickThrough_);
+        report(QStringLiteral("click-through %1").arg(clickThrough_ ? "on" : "off"));
+    }
+    qsizetype panelCount() const { return panels_.size(); }
+
+private:
+    void addPanel(QScreen* screen) {
+        auto* panel = new ProbePanel;
+        overlays_.preparePanel(panel, screen);
+        overlays_.setClickThrough(panel, clickThrough_);
+        panels_.insert(screen, panel);
+        report(QStringLiteral("panel %1 0x%2")
+                   .arg(screen->name())
+                   .arg(quint64(panel->winId()), 0, 16));
+    }
+
+    platform::OverlayWindows& overlays_;
+    bool clickThrough_;
+    QHash<QScreen*, QWidget*> panels_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Blocked before the toolkit starts threads, so only the signalfd sees it.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    PrintedAlerts alerts;
+    platform::X11OverlayWindows overlays(alerts);
+    Probe probe(overlays, arguments.contains(QStringLiteral("--click-through")));
+
+    QWidget keepAbove;
+    if (arguments.contains(QStringLiteral("--keep-above"))) {
+        keepAbove.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint |
+                                 Qt::X11BypassWindowManagerHint);
+        keepAbove.setAttribute(Qt::WA_ShowWithoutActivating);
+        QPalette palette;
+        palette.setColor(QPalette::Window, Qt::blue);
+        keepAbove.setPalette(palette);
+        keepAbove.setAutoFillBackground(true);
+        keepAbove.setGeometry(150, 120, 60, 60);
+        keepAbove.show();
+        overlays.keepAbovePanels(&keepAbove);
+        report(QStringLiteral("keep-above 0x%1").arg(quint64(keepAbove.winId()), 0, 16));
+    }
+
+    QSocketNotifier usr1(signalFd, QSocketNotifier::Read);
+    QObject::connect(&usr1, &QSocketNotifier::activated, &probe, [&] {
+        signalfd_siginfo info;
+        while (read(signalFd, &info, sizeof info) == sizeof info)
+            probe.toggleClickThrough();
+    });
+
+    report(QStringLiteral("compositing %1").arg(overlays.compositing() ? "on" : "off"));
+    report(QStringLiteral("ready panels %1").arg(probe.panelCount()));
+    return QApplication::exec();
+}
