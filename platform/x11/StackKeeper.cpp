@@ -51,6 +51,14 @@ void StackKeeper::addKeepAbove(QWidget* window) {
     scheduleRestack();
 }
 
+void StackKeeper::setCompanionBelow(QWidget* panel, xcb_window_t window) {
+    if (window == XCB_NONE)
+        companions_.remove(panel);
+    else
+        companions_.insert(panel, window);
+    scheduleRestack();
+}
+
 bool StackKeeper::handleEvent(const xcb_generic_event_t* event) {
     xcb_window_t parent = XCB_NONE;
     switch (event->response_type & 0x7f) {
@@ -86,22 +94,31 @@ void StackKeeper::scheduleRestack() {
 void StackKeeper::restack() {
     panels_.removeAll(nullptr);
     keepAbove_.removeAll(nullptr);
+
     const QList<QWidget*> panels = visibleWidgets(panels_);
     const QList<QWidget*> keepAbove = visibleWidgets(keepAbove_);
     if (panels.isEmpty())
         return;
 
     QSet<quint32> panelIds;
-    for (QWidget* panel : panels)
+    for (QWidget* panel : panels) {
         panelIds.insert(rootChildOf(xcb_window_t(panel->winId())));
+        if (const xcb_window_t companion = companions_.value(panel, XCB_NONE))
+            panelIds.insert(companion);
+    }
     QSet<quint32> keepAboveIds;
     for (QWidget* window : keepAbove)
         keepAboveIds.insert(rootChildOf(xcb_window_t(window->winId())));
     if (!panelsNeedRaising(rootChildren(), panelIds, keepAboveIds))
         return;
 
-    for (QWidget* panel : panels)
+    for (QWidget* panel : panels) {
+        if (const xcb_window_t companion = companions_.value(panel, XCB_NONE)) {
+            const quint32 above = XCB_STACK_MODE_ABOVE;
+            xcb_configure_window(connection_, companion, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        }
         panel->windowHandle()->raise();
+    }
     for (QWidget* window : keepAbove)
         window->windowHandle()->raise();
     xcb_flush(connection_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -22,6 +23,8 @@ public:
 
     void addPanel(QWidget* panel);
     void addKeepAbove(QWidget* window);
+    // A window of ours that has to stay right below `panel` (XCB_NONE: none).
+    void setCompanionBelow(QWidget* panel, xcb_window_t window);
     // Looks at one event of the connection; true when it may have changed
     // the stacking order.
     bool handleEvent(const xcb_generic_event_t* event);
@@ -37,6 +40,7 @@ private:
     xcb_window_t root_;
     QList<QPointer<QWidget>> panels_;
     QList<QPointer<QWidget>> keepAbove_;
+    QHash<const QWidget*, xcb_window_t> companions_;
     QTimer timer_;
     QElapsedTimer sinceRaise_;
 };

@@ -2,17 +2,27 @@
 
 #include "platform/SystemAlerts.h"
 #include "platform/x11/CompositorWatch.h"
+#include "platform/x11/InputCatcher.h"
 #include "platform/x11/PanelShaper.h"
 #include "platform/x11/StackKeeper.h"
 
 #include <QAbstractEventDispatcher>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <X11/Xlib.h>
+#include <algorithm>
 
 namespace markvane::platform {
+
+struct X11OverlayWindows::Panel {
+    QWidget* widget;
+    PanelShaper* shaper; // owned by the widget
+    std::unique_ptr<InputCatcher> catcher;
+    bool clickThrough = false;
+};
 
 X11OverlayWindows::X11OverlayWindows(SystemAlerts& alerts, QObject* parent)
     : OverlayWindows(parent), alerts_(alerts) {
@@ -21,45 +31,56 @@ X11OverlayWindows::X11OverlayWindows(SystemAlerts& alerts, QObject* parent)
     connection_ = x11->connection();
     Display* display = x11->display();
     const int screenNumber = DefaultScreen(display);
-    const xcb_window_t root = xcb_window_t(RootWindow(display, screenNumber));
+    root_ = xcb_window_t(RootWindow(display, screenNumber));
 
-    compositor_ = std::make_unique<CompositorWatch>(connection_, root, screenNumber);
+    compositor_ = std::make_unique<CompositorWatch>(connection_, root_, screenNumber);
     connect(compositor_.get(), &CompositorWatch::activeChanged, this,
             &X11OverlayWindows::compositorChanged);
-    stack_ = std::make_unique<StackKeeper>(connection_, root);
+    stack_ = std::make_unique<StackKeeper>(connection_, root_);
     QAbstractEventDispatcher::instance()->installNativeEventFilter(this);
 }
 
 X11OverlayWindows::~X11OverlayWindows() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->removeNativeEventFilter(this);
+    for (const std::unique_ptr<Panel>& panel : panels_)
+        panel->widget->removeEventFilter(this);
 }
 
-void X11OverlayWindows::preparePanel(QWidget* panel, QScreen* screen) {
-    panel->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::X11BypassWindowManagerHint);
-    panel->setAttribute(Qt::WA_TranslucentBackground);
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    panel->setScreen(screen);
-    panel->setGeometry(screen->geometry());
-    panel->winId(); // the native window exists from here on
+void X11OverlayWindows::preparePanel(QWidget* widget, QScreen* screen) {
+    widget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::X11BypassWindowManagerHint);
+    widget->setAttribute(Qt::WA_TranslucentBackground);
+    widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    widget->setScreen(screen);
+    widget->setGeometry(screen->geometry());
+    const auto window = xcb_window_t(widget->winId()); // the native window exists from here on
 
-    auto* shaper = new PanelShaper(connection_, panel);
-    shapers_.append(shaper);
+    auto panel = std::make_unique<Panel>();
+    panel->widget = widget;
+    panel->shaper = new PanelShaper(connection_, widget);
+    panel->catcher = std::make_unique<InputCatcher>(connection_, root_, window);
+    Panel& added = *panels_.emplace_back(std::move(panel));
+    connect(widget, &QObject::destroyed, this, &X11OverlayWindows::forget);
+    widget->installEventFilter(this);
+
     // Shaped before it is first mapped, so it never flashes black.
-    shaper->setShaping(!compositor_->active());
-    if (shaper->shaping())
+    added.shaper->setShaping(!compositor_->active());
+    if (added.shaper->shaping())
         noticeMissingCompositor();
-
-    panel->show();
-    stack_->addPanel(panel);
+    widget->show();
+    stack_->addPanel(widget);
 }
 
-void X11OverlayWindows::setClickThrough(QWidget* panel, bool clickThrough) {
-    panel->winId();
+void X11OverlayWindows::setClickThrough(QWidget* widget, bool clickThrough) {
+    widget->winId();
     // The window flag sets an empty input shape on the live window; changing
     // the widget's flags instead would unmap it.
-    panel->windowHandle()->setFlag(Qt::WindowTransparentForInput, clickThrough);
+    widget->windowHandle()->setFlag(Qt::WindowTransparentForInput, clickThrough);
+    if (Panel* panel = find(widget)) {
+        panel->clickThrough = clickThrough;
+        updateCatcher(*panel);
+    }
     xcb_flush(connection_); // in effect when this returns
 }
 
@@ -75,22 +96,57 @@ bool X11OverlayWindows::compositing() const {
     return compositor_->active();
 }
 
+bool X11OverlayWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        if (Panel* panel = find(watched))
+            updateCatcher(*panel);
+    return false;
+}
+
 bool X11OverlayWindows::nativeEventFilter(const QByteArray& eventType, void* message,
                                           qintptr* /*result*/) {
     if (eventType != "xcb_generic_event_t")
         return false;
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if (!compositor_->handleEvent(event))
-        stack_->handleEvent(event);
-    // The toolkit keeps handling every event as well.
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    if (compositor_->handleEvent(event) || stack_->handleEvent(event))
+        return false;
+    for (const std::unique_ptr<Panel>& panel : panels_)
+        if (panel->catcher->redirect(event))
+            break;
+    // The toolkit handles every event as well, redirected ones as the panel's.
     return false;
 }
 
+X11OverlayWindows::Panel* X11OverlayWindows::find(const QObject* widget) const {
+    for (const std::unique_ptr<Panel>& panel : panels_)
+        if (panel->widget == widget)
+            return panel.get();
+    return nullptr;
+}
+
+void X11OverlayWindows::forget(const QObject* widget) {
+    stack_->setCompanionBelow(static_cast<QWidget*>(const_cast<QObject*>(widget)), XCB_NONE);
+    std::erase_if(
+        panels_, [widget](const std::unique_ptr<Panel>& panel) { return panel->widget == widget; });
+}
+
+void X11OverlayWindows::updateCatcher(Panel& panel) {
+    const bool wanted = panel.shaper->shaping() && !panel.clickThrough && panel.widget->isVisible();
+    if (wanted == panel.catcher->visible())
+        return;
+    if (wanted)
+        panel.catcher->show();
+    else
+        panel.catcher->hide();
+    stack_->setCompanionBelow(panel.widget, wanted ? panel.catcher->window() : XCB_NONE);
+}
+
 void X11OverlayWindows::compositorChanged(bool active) {
-    shapers_.removeAll(nullptr);
-    for (const QPointer<PanelShaper>& shaper : shapers_)
-        shaper->setShaping(!active);
-    if (!active && !shapers_.isEmpty())
+    for (const std::unique_ptr<Panel>& panel : panels_) {
+        panel->shaper->setShaping(!active);
+        updateCatcher(*panel);
+    }
+    if (!active && !panels_.empty())
         noticeMissingCompositor();
     Q_EMIT compositingChanged(active);
 }

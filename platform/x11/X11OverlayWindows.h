@@ -3,14 +3,14 @@
 #include "platform/OverlayWindows.h"
 
 #include <QAbstractNativeEventFilter>
-#include <QList>
-#include <QPointer>
 #include <memory>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace markvane::platform {
 
 class CompositorWatch;
+class InputCatcher;
 class PanelShaper;
 class StackKeeper;
 class SystemAlerts;
@@ -30,16 +30,25 @@ public:
     void keepAbovePanels(QWidget* window) override;
     bool compositing() const override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct Panel;
+
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    Panel* find(const QObject* widget) const;
+    void forget(const QObject* widget);
+    void updateCatcher(Panel& panel);
     void compositorChanged(bool active);
     void noticeMissingCompositor();
 
     SystemAlerts& alerts_;
     xcb_connection_t* connection_ = nullptr;
+    xcb_window_t root_ = XCB_NONE;
     std::unique_ptr<CompositorWatch> compositor_;
     std::unique_ptr<StackKeeper> stack_;
-    QList<QPointer<PanelShaper>> shapers_;
+    std::vector<std::unique_ptr<Panel>> panels_;
     bool noticeShown_ = false;
 };
 

@@ -80,6 +80,7 @@ TEST_F(OverlayPanels, ClickThrough_SwitchedLive_DecidesWhetherClicksReachTheWind
     kill(probe, SIGUSR1);
     ASSERT_TRUE(waitForOutput(QStringLiteral("click-through off")));
     click(700, 450); // taken by the panel, although it is transparent there
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel press 700 450")));
 
     kill(probe, SIGUSR1);
     ASSERT_TRUE(waitForOutput(QStringLiteral("click-through on")));
@@ -99,6 +100,28 @@ TEST_F(OverlayPanels, WithoutCompositor_PanelIsCutToItsDrawingInsteadOfBlackingO
     EXPECT_EQ(wrongPixels(teal), 0);
     EXPECT_TRUE(windowShaped(firstPanelWindow()));
     EXPECT_EQ(probeOutput().count(QStringLiteral("notice Markvane: No compositing manager")), 1);
+}
+
+TEST_F(OverlayPanels, WithoutCompositor_PanelTakingInput_GetsClicksAndDragsOnTransparentAreas) {
+    startServer();
+    startTargetAndWait();
+    const pid_t probe = startProbe({});
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("700"), QStringLiteral("450"),
+             QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
+             QStringLiteral("200"), QStringLiteral("150"), QStringLiteral("mouseup"),
+             QStringLiteral("1")});
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel press 700 450")));
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel release 200 150")));
+    EXPECT_EQ(wrongPixels(teal), 0); // still nothing black
+
+    // Once click-through, the same spot reaches the window below.
+    kill(probe, SIGUSR1);
+    ASSERT_TRUE(waitForOutput(QStringLiteral("click-through on")));
+    click(600, 500);
+    ASSERT_TRUE(waitUntil([&] { return presses().size() >= 1; }));
+    EXPECT_EQ(pressLog(), "press 1 600 500");
 }
 
 TEST_F(OverlayPanels, CompositorComingAndGoing_SwitchesBetweenWholeAndShapedPanel) {

@@ -1,6 +1,7 @@
 // Shows one overlay panel a screen through the X11 overlay layer, each
 // painting a red 200×100 rectangle at (100, 100) on a transparent background,
-// and reports what happens on stdout, one line an event.
+// and reports what happens on stdout, one line an event (mouse presses and
+// releases the panels receive among them).
 //   overlay_probe [--click-through] [--keep-above]
 // SIGUSR1 toggles click-through on every panel. --keep-above adds a small blue
 // window at (150, 120) that has to stay above the panels.
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -39,6 +41,14 @@ class ProbePanel : public QWidget {
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(QRect(100, 100, 200, 100), Qt::red);
+    }
+    void mousePressEvent(QMouseEvent* event) override { reportMouse("press", event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { reportMouse("release", event); }
+
+private:
+    static void reportMouse(const char* what, QMouseEvent* event) {
+        const QPoint at = event->globalPosition().toPoint();
+        report(QStringLiteral("panel %1 %2 %3").arg(what).arg(at.x()).arg(at.y()));
     }
 };
 
