@@ -162,6 +162,18 @@ TEST_F(OverlayPanels, WindowMappedLater_IsCoveredByThePanelAgain_BelowTheKeepAbo
     EXPECT_TRUE(waitForPixel(180, 150, blue));
 }
 
+TEST_F(OverlayPanels, FocusedPanel_TakesTheKeyboardFromTheWindowThatHadIt) {
+    startServer();
+    startTargetAndWait();
+    xdotool({QStringLiteral("search"), QStringLiteral("--classname"),
+             QStringLiteral("target_window"), QStringLiteral("windowfocus")});
+    startProbe({QStringLiteral("--focus")});
+    ASSERT_TRUE(waitForOutput(QStringLiteral("panel active")));
+
+    xdotool({QStringLiteral("key"), QStringLiteral("x")});
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel key x")));
+}
+
 TEST_F(OverlayPanels, TwoMonitors_GetOnePanelEach_AndLosingOneKeepsTheProgramRunning) {
     startServer(true);
     const pid_t probe = startProbe({QStringLiteral("--click-through")});

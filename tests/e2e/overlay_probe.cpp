@@ -1,15 +1,17 @@
 // Shows one overlay panel a screen through the X11 overlay layer, each
 // painting a red 200×100 rectangle at (100, 100) on a transparent background,
 // and reports what happens on stdout, one line an event (mouse presses and
-// releases the panels receive among them).
-//   overlay_probe [--click-through] [--keep-above]
+// releases and key presses the panels receive among them).
+//   overlay_probe [--click-through] [--keep-above] [--focus]
 // SIGUSR1 toggles click-through on every panel. --keep-above adds a small blue
-// window at (150, 120) that has to stay above the panels.
+// window at (150, 120) that has to stay above the panels; --focus gives the
+// main screen's panel the keyboard focus.
 #include "platform/SystemAlerts.h"
 #include "platform/x11/X11OverlayWindows.h"
 
 #include <QApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -44,6 +46,14 @@ protected:
     }
     void mousePressEvent(QMouseEvent* event) override { reportMouse("press", event); }
     void mouseReleaseEvent(QMouseEvent* event) override { reportMouse("release", event); }
+    void keyPressEvent(QKeyEvent* event) override {
+        report(QStringLiteral("panel key %1").arg(event->text()));
+    }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::ActivationChange && isActiveWindow())
+            report(QStringLiteral("panel active"));
+        QWidget::changeEvent(event);
+    }
 
 private:
     static void reportMouse(const char* what, QMouseEvent* event) {
@@ -78,6 +88,10 @@ public:
         report(QStringLiteral("click-through %1").arg(clickThrough_ ? "on" : "off"));
     }
     qsizetype panelCount() const { return panels_.size(); }
+    void focusFirstPanel() {
+        if (QWidget* panel = panels_.value(QGuiApplication::primaryScreen()))
+            overlays_.focusPanel(panel);
+    }
 
 private:
     void addPanel(QScreen* screen) {
@@ -132,6 +146,9 @@ int main(int argc, char** argv) {
         while (read(signalFd, &info, sizeof info) == sizeof info)
             probe.toggleClickThrough();
     });
+
+    if (arguments.contains(QStringLiteral("--focus")))
+        probe.focusFirstPanel();
 
     report(QStringLiteral("compositing %1").arg(overlays.compositing() ? "on" : "off"));
     report(QStringLiteral("ready panels %1").arg(probe.panelCount()));
