@@ -1,5 +1,7 @@
 #include "platform/x11/InputCatcher.h"
 
+#include <QWindow>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -17,6 +19,7 @@ InputCatcher::InputCatcher(xcb_connection_t* connection, xcb_window_t root, xcb_
 }
 
 InputCatcher::~InputCatcher() {
+    cursorHolder_.reset();
     xcb_destroy_window(connection_, window_);
     xcb_flush(connection_);
 }
@@ -47,6 +50,13 @@ void InputCatcher::hide() {
     xcb_unmap_window(connection_, window_);
     xcb_flush(connection_);
     visible_ = false;
+}
+
+void InputCatcher::setCursor(const QCursor& cursor) {
+    if (!cursorHolder_)
+        cursorHolder_.reset(QWindow::fromWinId(WId(window_)));
+    cursorHolder_->setCursor(cursor);
+    xcb_flush(connection_);
 }
 
 bool InputCatcher::redirect(xcb_generic_event_t* event) const {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QCursor>
+#include <memory>
 #include <xcb/xcb.h>
+
+class QWindow;
 
 namespace markvane::platform {
 
@@ -23,12 +27,17 @@ public:
     // Turns a pointer event on the catcher into the same event on the panel;
     // false for any other event.
     bool redirect(xcb_generic_event_t* event) const;
+    // Shows `cursor` over the catcher, as the panel shows it over itself.
+    void setCursor(const QCursor& cursor);
 
 private:
     xcb_connection_t* connection_;
     xcb_window_t panel_;
     xcb_window_t window_;
     bool visible_ = false;
+    // The toolkit's view of the catcher, only to give it the toolkit's own
+    // pointer images.
+    std::unique_ptr<QWindow> cursorHolder_;
 };
 
 } // namespace markvane::platform

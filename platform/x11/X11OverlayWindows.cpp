@@ -9,7 +9,9 @@
 #include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <X11/Xlib.h>
@@ -22,6 +24,7 @@ struct X11OverlayWindows::Panel {
     PanelShaper* shaper; // owned by the widget
     std::unique_ptr<InputCatcher> catcher;
     bool clickThrough = false;
+    bool cursorMirrorPending = false;
 };
 
 X11OverlayWindows::X11OverlayWindows(SystemAlerts& alerts, QObject* parent)
@@ -97,9 +100,19 @@ bool X11OverlayWindows::compositing() const {
 }
 
 bool X11OverlayWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
         if (Panel* panel = find(watched))
             updateCatcher(*panel);
+        break;
+    case QEvent::CursorChange:
+        if (Panel* panel = find(watched))
+            scheduleCursorMirror(*panel);
+        break;
+    default:
+        break;
+    }
     return false;
 }
 
@@ -110,9 +123,13 @@ bool X11OverlayWindows::nativeEventFilter(const QByteArray& eventType, void* mes
     auto* event = static_cast<xcb_generic_event_t*>(message);
     if (compositor_->handleEvent(event) || stack_->handleEvent(event))
         return false;
-    for (const std::unique_ptr<Panel>& panel : panels_)
-        if (panel->catcher->redirect(event))
+    for (const std::unique_ptr<Panel>& panel : panels_) {
+        if (panel->catcher->redirect(event)) {
+            // The toolkit picks the pointer shape while it handles the event.
+            scheduleCursorMirror(*panel);
             break;
+        }
+    }
     // The toolkit handles every event as well, redirected ones as the panel's.
     return false;
 }
@@ -134,11 +151,27 @@ void X11OverlayWindows::updateCatcher(Panel& panel) {
     const bool wanted = panel.shaper->shaping() && !panel.clickThrough && panel.widget->isVisible();
     if (wanted == panel.catcher->visible())
         return;
-    if (wanted)
+    if (wanted) {
         panel.catcher->show();
-    else
+        scheduleCursorMirror(panel);
+    } else {
         panel.catcher->hide();
+    }
     stack_->setCompanionBelow(panel.widget, wanted ? panel.catcher->window() : XCB_NONE);
+}
+
+void X11OverlayWindows::scheduleCursorMirror(Panel& panel) {
+    if (panel.cursorMirrorPending)
+        return;
+    panel.cursorMirrorPending = true;
+    QTimer::singleShot(0, this, [this, widget = QPointer<QWidget>(panel.widget)] {
+        Panel* panel = find(widget);
+        if (!panel)
+            return;
+        panel->cursorMirrorPending = false;
+        if (panel->catcher->visible())
+            panel->catcher->setCursor(widget->windowHandle()->cursor());
+    });
 }
 
 void X11OverlayWindows::compositorChanged(bool active) {

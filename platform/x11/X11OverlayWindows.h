@@ -40,6 +40,7 @@ private:
     Panel* find(const QObject* widget) const;
     void forget(const QObject* widget);
     void updateCatcher(Panel& panel);
+    void scheduleCursorMirror(Panel& panel);
     void compositorChanged(bool active);
     void noticeMissingCompositor();
 

@@ -124,6 +124,24 @@ TEST_F(OverlayPanels, WithoutCompositor_PanelTakingInput_GetsClicksAndDragsOnTra
     EXPECT_EQ(pressLog(), "press 1 600 500");
 }
 
+TEST_F(OverlayPanels, WithoutCompositor_PanelTakingInput_ShowsItsPointerOnTransparentAreasToo) {
+    startServer();
+    startTargetAndWait();
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("700"), QStringLiteral("450")});
+    const QImage targetPointer = cursorImage();
+    startProbe({});
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("150")});
+    QImage panelPointer;
+    ASSERT_TRUE(waitUntil([&] {
+        panelPointer = cursorImage();
+        return panelPointer != targetPointer;
+    }));
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("700"), QStringLiteral("450")});
+    EXPECT_TRUE(waitUntil([&] { return cursorImage() == panelPointer; }));
+}
+
 TEST_F(OverlayPanels, CompositorComingAndGoing_SwitchesBetweenWholeAndShapedPanel) {
     startServer();
     startTargetAndWait();
@@ -187,9 +205,12 @@ TEST_F(OverlayPanels, TwoMonitors_GetOnePanelEach_AndLosingOneKeepsTheProgramRun
     ASSERT_TRUE(waitForOutput(QStringLiteral("panels 1\n")));
     EXPECT_TRUE(waitUntil([&] { return (pixel(1920 + 200, 150) & 0xffffff) != red; }));
     EXPECT_EQ(pixel(200, 150) & 0xffffff, red);
-    // Still alive and answering.
+    // Still alive, answering, and keeping its panel on top.
     kill(probe, SIGUSR1);
     EXPECT_TRUE(waitForOutput(QStringLiteral("click-through off")));
+    startTarget(teal, QRect(0, 0, 1920, 1080));
+    EXPECT_TRUE(waitForPixel(640, 400, teal));
+    EXPECT_TRUE(waitForPixel(200, 150, red));
     EXPECT_TRUE(running(probe));
 }
 

@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/shape.h>
 #include <cerrno>
 #include <csignal>
@@ -272,6 +273,19 @@ bool X11Session::windowShaped(quint64 window) const {
     XShapeQueryExtents(display_, Window(window), &boundingShaped, &x, &y, &w, &h, &clipShaped, &cx,
                        &cy, &cw, &ch);
     return boundingShaped;
+}
+
+QImage X11Session::cursorImage() const {
+    XFixesCursorImage* cursor = XFixesGetCursorImage(display_);
+    if (!cursor)
+        return {};
+    QImage image(cursor->width, cursor->height, QImage::Format_ARGB32);
+    for (int y = 0; y < cursor->height; ++y)
+        for (int x = 0; x < cursor->width; ++x)
+            image.setPixel(x, y, QRgb(cursor->pixels[y * cursor->width + x]));
+    image.setOffset(QPoint(cursor->xhot, cursor->yhot));
+    XFree(cursor);
+    return image;
 }
 
 QString X11Session::readFile(const QString& path) const {

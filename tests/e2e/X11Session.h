@@ -47,6 +47,8 @@ protected:
     // Waits until the pixel at (x, y) has the colour `rgb`.
     bool waitForPixel(int x, int y, QRgb rgb);
     bool windowShaped(quint64 window) const;
+    // The pointer's current image, with its hot spot as the image's offset.
+    QImage cursorImage() const;
 
     QString readFile(const QString& path) const;
     QString path(const QString& name) const { return dir_ + QLatin1Char('/') + name; }

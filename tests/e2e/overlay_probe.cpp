@@ -1,5 +1,6 @@
 // Shows one overlay panel a screen through the X11 overlay layer, each
-// painting a red 200×100 rectangle at (100, 100) on a transparent background,
+// painting a red 200×100 rectangle at (100, 100) on a transparent background
+// under a cross-hair pointer,
 // and reports what happens on stdout, one line an event (mouse presses and
 // releases and key presses the panels receive among them).
 //   overlay_probe [--click-through] [--keep-above] [--focus]
@@ -96,6 +97,7 @@ public:
 private:
     void addPanel(QScreen* screen) {
         auto* panel = new ProbePanel;
+        panel->setCursor(Qt::CrossCursor);
         overlays_.preparePanel(panel, screen);
         overlays_.setClickThrough(panel, clickThrough_);
         panels_.insert(screen, panel);
