@@ -1,0 +1,47 @@
+#pragma once
+
+#include "annotations/Annotation.h"
+#include "annotations/ViewPainter.h"
+#include "platform/Screens.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRectF>
+#include <QUuid>
+#include <optional>
+
+namespace markvane {
+
+// The system accent colour: the palette's highlight colour.
+QColor defaultAccentColor();
+
+// What drawing needs from outside the annotations themselves.
+struct AnnotationDrawContext {
+    double now = 0; // the monotonic clock, read once per frame
+    QList<platform::ScreenInfo> screens;
+    QColor accent = defaultAccentColor();
+};
+
+// How opaque an annotation is at `now`: 0.4 for a highlighter, 1 for the
+// rest, fading out linearly over the last 0.4 s before it expires.
+double annotationAlpha(const Annotation& annotation, double now);
+
+// Paints the annotations bottom to top with the selection, the eraser
+// rectangle and the snipe rectangle (global points), mapped through
+// `origin` and `scale`. With a dirty rectangle (view coordinates) drawing is
+// clipped to it and annotations that cannot reach it are skipped.
+void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
+                     const std::optional<QUuid>& selectedId,
+                     const std::optional<QRectF>& eraserRect,
+                     const std::optional<QRectF>& snipeRect, QPointF origin, double scale,
+                     const AnnotationDrawContext& context,
+                     const std::optional<QRectF>& dirtyRect = std::nullopt);
+
+// The annotation alone on a transparent image covering its bounds grown by
+// its width plus 4 points; none when that area is empty.
+std::optional<QImage> annotationImage(const Annotation& annotation,
+                                      const AnnotationDrawContext& context,
+                                      double devicePixelRatio = 1);
+
+} // namespace markvane
