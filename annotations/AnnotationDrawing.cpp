@@ -3,6 +3,7 @@
 #include "annotations/ArrowGeometry.h"
 #include "annotations/Palette.h"
 #include "annotations/RulerLabel.h"
+#include "annotations/SelectionDrawing.h"
 #include "annotations/SmoothedPath.h"
 #include "annotations/StampDrawing.h"
 #include "annotations/TextMeasure.h"
@@ -149,8 +150,7 @@ void drawStroked(ViewPainter& view, const Annotation& annotation, double alpha,
     }
 }
 
-void drawText(ViewPainter& view, const Annotation& text, double alpha,
-              const ViewMapping& mapping) {
+void drawText(ViewPainter& view, const Annotation& text, double alpha, const ViewMapping& mapping) {
     if (!text.text || text.text->isEmpty())
         return;
     QPainter& painter = view.painter();
@@ -165,8 +165,8 @@ void drawPicture(ViewPainter& view, const Annotation& annotation, double alpha,
     const bool solid = annotation.tool == Tool::redact &&
                        (annotation.redactStyle == RedactStyle::solid || !annotation.image);
     if (solid) {
-        view.painter().fillRect(target, QColor::fromRgbF(kRedactionGrey, kRedactionGrey,
-                                                         kRedactionGrey, float(alpha)));
+        view.painter().fillRect(
+            target, QColor::fromRgbF(kRedactionGrey, kRedactionGrey, kRedactionGrey, float(alpha)));
         return;
     }
     if (!annotation.image)

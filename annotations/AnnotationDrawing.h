@@ -27,6 +27,11 @@ struct AnnotationDrawContext {
 // rest, fading out linearly over the last 0.4 s before it expires.
 double annotationAlpha(const Annotation& annotation, double now);
 
+// The view area an annotation's drawing can touch (its selection aside):
+// what a view repaints when only that annotation changes.
+QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double scale,
+                           const QList<platform::ScreenInfo>& screens);
+
 // Paints the annotations bottom to top with the selection, the eraser
 // rectangle and the snipe rectangle (global points), mapped through
 // `origin` and `scale`. With a dirty rectangle (view coordinates) drawing is

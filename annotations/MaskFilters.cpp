@@ -47,7 +47,8 @@ void boxSizesForGaussian(double sigma, int sizes[3]) {
     if (lower % 2 == 0)
         --lower;
     const int upper = lower + 2;
-    const double m = (12 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9) / (-4.0 * lower - 4);
+    const double m =
+        (12 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9) / (-4.0 * lower - 4);
     const int lowerCount = int(std::lround(m));
     for (int i = 0; i < 3; ++i)
         sizes[i] = i < lowerCount ? lower : upper;
@@ -81,12 +82,12 @@ CoveragePlane dilateCoverage(const CoveragePlane& source, std::uint8_t threshold
     CoveragePlane result(w, h);
     if (w <= 0 || h <= 0)
         return result;
-    const int longest = std::max(w, h);
-    std::vector<float> grid(std::size_t(w) * h);
-    std::vector<float> in(std::size_t(longest));
-    std::vector<float> out(std::size_t(longest));
-    std::vector<int> v(std::size_t(longest));
-    std::vector<float> z(std::size_t(longest) + 1);
+    const auto longest = std::size_t(std::max(w, h));
+    std::vector<float> grid(std::size_t(w) * std::size_t(h));
+    std::vector<float> in(longest);
+    std::vector<float> out(longest);
+    std::vector<int> v(longest);
+    std::vector<float> z(longest + 1);
 
     for (std::size_t i = 0; i < grid.size(); ++i)
         grid[i] = source.values[i] >= threshold ? 0.0f : kFar;

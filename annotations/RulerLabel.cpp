@@ -74,18 +74,17 @@ RulerLabelLayout rulerLabelLayout(QPointF g0, QPointF g1, QPointF q0, QPointF q1
     const QSizeF size =
         QFontMetricsF(labelFont(device.logicalDpiY()), &device).size(0, layout.text);
     const double angle = std::atan2(q1.y() - q0.y(), q1.x() - q0.x()) + std::numbers::pi / 2;
-    const QPointF centre = (q0 + q1) / 2.0 +
-                           QPointF(std::cos(angle), std::sin(angle)) * kLabelDistance;
+    const QPointF centre =
+        (q0 + q1) / 2.0 + QPointF(std::cos(angle), std::sin(angle)) * kLabelDistance;
     const QPointF origin = centre - QPointF(size.width() / 2, size.height() / 2);
     layout.textRect = QRectF(origin, size);
-    layout.background =
-        QRectF(origin.x() - kPlateMarginX, origin.y() - kPlateMarginY,
-               size.width() + 2 * kPlateMarginX, size.height() + 2 * kPlateMarginY);
+    layout.background = QRectF(origin.x() - kPlateMarginX, origin.y() - kPlateMarginY,
+                               size.width() + 2 * kPlateMarginX, size.height() + 2 * kPlateMarginY);
     return layout;
 }
 
-void drawRulerLabel(ViewPainter& view, QPointF g0, QPointF g1, QPointF q0, QPointF q1,
-                    double alpha, const QList<platform::ScreenInfo>& screens) {
+void drawRulerLabel(ViewPainter& view, QPointF g0, QPointF g1, QPointF q0, QPointF q1, double alpha,
+                    const QList<platform::ScreenInfo>& screens) {
     const RulerLabelLayout layout = rulerLabelLayout(g0, g1, q0, q1, screens);
     QPainter& painter = view.painter();
     painter.setPen(Qt::NoPen);

@@ -28,7 +28,7 @@ struct RulerLabelLayout {
 RulerLabelLayout rulerLabelLayout(QPointF g0, QPointF g1, QPointF q0, QPointF q1,
                                   const QList<platform::ScreenInfo>& screens);
 
-void drawRulerLabel(ViewPainter& view, QPointF g0, QPointF g1, QPointF q0, QPointF q1,
-                    double alpha, const QList<platform::ScreenInfo>& screens);
+void drawRulerLabel(ViewPainter& view, QPointF g0, QPointF g1, QPointF q0, QPointF q1, double alpha,
+                    const QList<platform::ScreenInfo>& screens);
 
 } // namespace markvane
