@@ -102,9 +102,18 @@ void drawRuler(ViewPainter& view, const Annotation& ruler, const QColor& colour,
     drawRulerLabel(view, g0, g1, q0, q1, alpha, screens);
 }
 
+// What every annotation of one drawAnnotations() call shares.
+struct Frame {
+    const ViewMapping& mapping;
+    const AnnotationDrawContext& context;
+    const std::optional<QRectF>& dirty;
+    QPainterPath& path; // one path's storage serves every stroke of the frame
+};
+
 void drawStroked(ViewPainter& view, const Annotation& annotation, double alpha,
-                 const ViewMapping& mapping, const AnnotationDrawContext& context,
-                 QPainterPath& path) {
+                 const Frame& frame) {
+    const ViewMapping& mapping = frame.mapping;
+    QPainterPath& path = frame.path;
     QPainter& painter = view.painter();
     const bool highlighter = annotation.tool == Tool::highlighter;
     painter.setCompositionMode(highlighter ? QPainter::CompositionMode_Multiply
@@ -115,12 +124,18 @@ void drawStroked(ViewPainter& view, const Annotation& annotation, double alpha,
     const QList<QPointF>& points = annotation.points;
     switch (annotation.tool) {
     case Tool::pen:
-    case Tool::highlighter:
-        buildSmoothedPath(points, mapping, path);
-        painter.setPen(strokePen(colour, highlighter ? kHighlighterWidthFactor * width : width,
-                                 Qt::RoundCap, Qt::RoundJoin));
+    case Tool::highlighter: {
+        const double lineWidth = highlighter ? kHighlighterWidthFactor * width : width;
+        std::optional<QRectF> within;
+        if (frame.dirty) {
+            const double reach = lineWidth / 2 + kSoftEdge;
+            within = frame.dirty->adjusted(-reach, -reach, reach, reach);
+        }
+        buildSmoothedPath(points, mapping, path, within);
+        painter.setPen(strokePen(colour, lineWidth, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(path);
         break;
+    }
     case Tool::line:
         painter.setPen(strokePen(colour, width, Qt::RoundCap));
         painter.drawLine(QLineF(mapping.map(points[0]), mapping.map(points[1])));
@@ -143,7 +158,7 @@ void drawStroked(ViewPainter& view, const Annotation& annotation, double alpha,
         drawArrow(painter, annotation, colour, width, mapping, path);
         break;
     case Tool::ruler:
-        drawRuler(view, annotation, colour, width, alpha, mapping, context.screens);
+        drawRuler(view, annotation, colour, width, alpha, mapping, frame.context.screens);
         break;
     default:
         break; // the eraser and the move tool leave nothing behind
@@ -176,21 +191,20 @@ void drawPicture(ViewPainter& view, const Annotation& annotation, double alpha,
 }
 
 void drawAnnotation(ViewPainter& view, const Annotation& annotation, double alpha,
-                    const ViewMapping& mapping, const AnnotationDrawContext& context,
-                    QPainterPath& path) {
+                    const Frame& frame) {
     switch (annotation.tool) {
     case Tool::text:
-        drawText(view, annotation, alpha, mapping);
+        drawText(view, annotation, alpha, frame.mapping);
         break;
     case Tool::stamp:
-        drawStamp(view, annotation, alpha, mapping);
+        drawStamp(view, annotation, alpha, frame.mapping);
         break;
     case Tool::snipe:
     case Tool::redact:
-        drawPicture(view, annotation, alpha, mapping);
+        drawPicture(view, annotation, alpha, frame.mapping);
         break;
     default:
-        drawStroked(view, annotation, alpha, mapping, context, path);
+        drawStroked(view, annotation, alpha, frame);
         break;
     }
 }
@@ -279,7 +293,8 @@ void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
     const auto reachesDirtyArea = [&dirtyRect](const QRectF& drawn) {
         return !dirtyRect || drawn.intersects(*dirtyRect);
     };
-    QPainterPath path; // one path's storage serves every stroke of the frame
+    QPainterPath path;
+    const Frame frame{mapping, context, dirtyRect, path};
     for (const Annotation& annotation : annotations) {
         const double alpha = annotationAlpha(annotation, context.now);
         if (alpha <= kInvisibleAlpha || annotation.points.size() < minimumPoints(annotation.tool))
@@ -293,7 +308,7 @@ void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
                 continue;
         }
         painter.save();
-        drawAnnotation(view, annotation, alpha, mapping, context, path);
+        drawAnnotation(view, annotation, alpha, frame);
         painter.restore();
         if (selected)
             drawSelection(view, annotation, mapping, context.accent);

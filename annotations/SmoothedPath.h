@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRectF>
+#include <optional>
 
 namespace markvane {
 
@@ -15,8 +17,10 @@ namespace markvane {
 QPainterPath smoothedPath(const QList<QPointF>& points);
 
 // The same path for the points mapped into a view, built into `path` (cleared
-// first) so that one path's storage serves a whole frame.
-void buildSmoothedPath(const QList<QPointF>& points, const ViewMapping& mapping,
-                       QPainterPath& path);
+// first) so that one path's storage serves a whole frame. With `within`, only
+// the pieces whose control points reach into that view rectangle are kept,
+// each run of them as its own subpath, so a small repaint strokes a short path.
+void buildSmoothedPath(const QList<QPointF>& points, const ViewMapping& mapping, QPainterPath& path,
+                       const std::optional<QRectF>& within = std::nullopt);
 
 } // namespace markvane

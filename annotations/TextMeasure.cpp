@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 
 namespace markvane {
@@ -31,9 +32,21 @@ QFont annotationFont(double fontSize, double logicalDpi) {
 QSizeF measureAnnotationText(const QString& text, double fontSize) {
     if (!(fontSize > 0))
         return {};
+    // Bounds are asked for on every hit test and every culled repaint, and
+    // laying out a glyph from a fallback font (emoji) costs far more than a
+    // lookup; the set of texts and sizes on screen is small.
+    constexpr qsizetype kRemembered = 4096;
+    static QHash<QPair<QString, double>, QSizeF> measured;
+    const QPair<QString, double> key(text, fontSize);
+    if (const auto known = measured.constFind(key); known != measured.constEnd())
+        return *known;
     const QImage& device = measuringDevice();
     const QFontMetricsF metrics(annotationFont(fontSize, device.logicalDpiY()), &device);
-    return metrics.size(0, text);
+    const QSizeF size = metrics.size(0, text);
+    if (measured.size() >= kRemembered)
+        measured.clear();
+    measured.insert(key, size);
+    return size;
 }
 
 } // namespace markvane

@@ -76,6 +76,17 @@ TEST(FreehandDrawing, SmoothedPathAveragesInnerPointsAndEndsOnTheLastPoint) {
     EXPECT_EQ(QPointF(path.elementAt(3)), QPointF(4.5, 0.5)); // midway to the next one
     EXPECT_EQ(QPointF(path.elementAt(4)), QPointF(6, 0));
     EXPECT_TRUE(smoothedPath({}).isEmpty());
+
+    // Restricted to a rectangle, the pieces far from it are left out.
+    QList<QPointF> zigzag;
+    for (int i = 0; i < 40; ++i)
+        zigzag.append(QPointF(i * 10, i % 2 * 10));
+    QPainterPath restricted;
+    buildSmoothedPath(zigzag, ViewMapping{}, restricted, QRectF(100, 0, 50, 10));
+    EXPECT_LT(restricted.elementCount(), 30);
+    EXPECT_GT(restricted.elementCount(), 12);
+    EXPECT_GE(restricted.boundingRect().left(), 80);
+    EXPECT_LE(restricted.boundingRect().right(), 170);
     EXPECT_EQ(smoothedPath({{1, 1}}).elementCount(), 2);
 }
 
@@ -291,13 +302,18 @@ TEST(PartialRepaint, RedrawingAnyDirtyTileOverTheSceneReproducesTheFullDrawing) 
     stamp.fontSize = 30;
     Annotation text = makeAnnotation(Tool::text, {{40, 120}}, 1, Qt::darkGreen);
     text.text = QStringLiteral("Wj");
+    Annotation scribble = makeAnnotation(Tool::highlighter, {}, 5, Qt::cyan);
+    for (int i = 0; i < 60; ++i) // crosses itself: a translucent stroke must not darken there
+        scribble.points.append(
+            QPointF(100 + 60 * std::sin(i * 0.2), 100 + 50 * std::sin(i * 0.13)));
     scene.annotations = {makeAnnotation(Tool::pen, {{10, 10}, {60, 90}, {90, 20}}, 11),
                          makeAnnotation(Tool::highlighter, {{100, 190}, {190, 100}}, 6, Qt::yellow),
                          arrow,
                          curved,
                          makeAnnotation(Tool::ruler, {{60, 60}, {170, 70}}, 3, Qt::magenta),
                          stamp,
-                         text};
+                         text,
+                         scribble};
     scene.selected = curved.id;
     scene.eraser = QRectF(5, 140, 30, 30);
     scene.origin = {-5, -3};
