@@ -3,7 +3,7 @@
 namespace markvane::platform {
 
 bool panelsNeedRaising(const QList<quint32>& bottomToTop, const QSet<quint32>& panels,
-                       const QSet<quint32>& keepAbove) {
+                       const QSet<quint32>& keepAbove, const QSet<quint32>& ownOthers) {
     qsizetype lowestPanel = -1;
     qsizetype highestPanel = -1;
     for (qsizetype i = 0; i < bottomToTop.size(); ++i) {
@@ -20,7 +20,7 @@ bool panelsNeedRaising(const QList<quint32>& bottomToTop, const QSet<quint32>& p
         if (keepAbove.contains(window)) {
             if (i < highestPanel)
                 return true;
-        } else if (i > lowestPanel && !panels.contains(window)) {
+        } else if (i > lowestPanel && !panels.contains(window) && !ownOthers.contains(window)) {
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "platform/x11/PanelStacking.h"
 
+#include <QGuiApplication>
 #include <QSet>
 #include <QWidget>
 #include <QWindow>
@@ -21,6 +22,13 @@ QList<QWidget*> visibleWidgets(const QList<QPointer<QWidget>>& widgets) {
         if (widget && widget->isVisible() && widget->windowHandle())
             result.append(widget);
     return result;
+}
+
+QList<QWindow*> windowsOf(const QList<QWidget*>& widgets) {
+    QList<QWindow*> windows;
+    for (QWidget* widget : widgets)
+        windows.append(widget->windowHandle());
+    return windows;
 }
 
 } // namespace
@@ -51,7 +59,7 @@ void StackKeeper::addKeepAbove(QWidget* window) {
     scheduleRestack();
 }
 
-void StackKeeper::setCompanionBelow(QWidget* panel, xcb_window_t window) {
+void StackKeeper::setCompanionBelow(const QObject* panel, xcb_window_t window) {
     if (window == XCB_NONE)
         companions_.remove(panel);
     else
@@ -94,35 +102,50 @@ void StackKeeper::scheduleRestack() {
 void StackKeeper::restack() {
     panels_.removeAll(nullptr);
     keepAbove_.removeAll(nullptr);
-
-    const QList<QWidget*> panels = visibleWidgets(panels_);
-    const QList<QWidget*> keepAbove = visibleWidgets(keepAbove_);
-    if (panels.isEmpty())
+    const QList<QWidget*> panelWidgets = visibleWidgets(panels_);
+    if (panelWidgets.isEmpty())
         return;
+    const QList<QWindow*> panels = windowsOf(panelWidgets);
+    QList<QWindow*> keepAbove = windowsOf(visibleWidgets(keepAbove_));
+    QList<QWindow*> others;
+    for (QWindow* window : QGuiApplication::allWindows()) {
+        if (!window->isVisible() || !window->isTopLevel() || window->type() == Qt::ForeignWindow ||
+            panels.contains(window) || keepAbove.contains(window))
+            continue;
+        // Menus and tooltips of this program open over the panels and stay
+        // there; its other windows keep whatever place they have.
+        if (window->type() == Qt::Popup || window->type() == Qt::ToolTip)
+            keepAbove.append(window);
+        else
+            others.append(window);
+    }
 
-    QSet<quint32> panelIds;
-    for (QWidget* panel : panels) {
-        panelIds.insert(rootChildOf(xcb_window_t(panel->winId())));
+    QSet<quint32> panelIds = rootChildrenOf(panels);
+    for (QWidget* panel : panelWidgets)
         if (const xcb_window_t companion = companions_.value(panel, XCB_NONE))
             panelIds.insert(companion);
-    }
-    QSet<quint32> keepAboveIds;
-    for (QWidget* window : keepAbove)
-        keepAboveIds.insert(rootChildOf(xcb_window_t(window->winId())));
-    if (!panelsNeedRaising(rootChildren(), panelIds, keepAboveIds))
+    if (!panelsNeedRaising(rootChildren(), panelIds, rootChildrenOf(keepAbove),
+                           rootChildrenOf(others)))
         return;
 
-    for (QWidget* panel : panels) {
+    for (QWidget* panel : panelWidgets) {
         if (const xcb_window_t companion = companions_.value(panel, XCB_NONE)) {
             const quint32 above = XCB_STACK_MODE_ABOVE;
             xcb_configure_window(connection_, companion, XCB_CONFIG_WINDOW_STACK_MODE, &above);
         }
         panel->windowHandle()->raise();
     }
-    for (QWidget* window : keepAbove)
-        window->windowHandle()->raise();
+    for (QWindow* window : keepAbove)
+        window->raise();
     xcb_flush(connection_);
     sinceRaise_.start();
+}
+
+QSet<quint32> StackKeeper::rootChildrenOf(const QList<QWindow*>& windows) const {
+    QSet<quint32> ids;
+    for (QWindow* window : windows)
+        ids.insert(rootChildOf(xcb_window_t(window->winId())));
+    return ids;
 }
 
 QList<xcb_window_t> StackKeeper::rootChildren() const {

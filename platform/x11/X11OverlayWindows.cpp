@@ -142,7 +142,7 @@ X11OverlayWindows::Panel* X11OverlayWindows::find(const QObject* widget) const {
 }
 
 void X11OverlayWindows::forget(const QObject* widget) {
-    stack_->setCompanionBelow(static_cast<QWidget*>(const_cast<QObject*>(widget)), XCB_NONE);
+    stack_->setCompanionBelow(widget, XCB_NONE);
     std::erase_if(
         panels_, [widget](const std::unique_ptr<Panel>& panel) { return panel->widget == widget; });
 }

@@ -180,6 +180,22 @@ TEST_F(OverlayPanels, WindowMappedLater_IsCoveredByThePanelAgain_BelowTheKeepAbo
     EXPECT_TRUE(waitForPixel(180, 150, blue));
 }
 
+TEST_F(OverlayPanels, OwnMenu_StaysAboveThePanelsWhenTheyAreRaisedAgain) {
+    startServer();
+    startProbe({QStringLiteral("--click-through"), QStringLiteral("--menu")});
+    ASSERT_TRUE(waitForPixel(120, 110, red));
+    const auto menuShown = [&] {
+        const QRgb inMenu = pixel(160, 130) & 0xffffff;
+        return inMenu != red && inMenu != 0;
+    };
+    ASSERT_TRUE(waitUntil(menuShown));
+
+    startTarget(teal, screen);
+    ASSERT_TRUE(waitForPixel(640, 400, teal));
+    EXPECT_TRUE(waitForPixel(120, 110, red));
+    EXPECT_TRUE(menuShown());
+}
+
 TEST_F(OverlayPanels, FocusedPanel_TakesTheKeyboardFromTheWindowThatHadIt) {
     startServer();
     startTargetAndWait();

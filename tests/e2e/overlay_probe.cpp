@@ -3,16 +3,17 @@
 // under a cross-hair pointer,
 // and reports what happens on stdout, one line an event (mouse presses and
 // releases and key presses the panels receive among them).
-//   overlay_probe [--click-through] [--keep-above] [--focus]
+//   overlay_probe [--click-through] [--keep-above] [--focus] [--menu]
 // SIGUSR1 toggles click-through on every panel. --keep-above adds a small blue
 // window at (150, 120) that has to stay above the panels; --focus gives the
-// main screen's panel the keyboard focus.
+// main screen's panel the keyboard focus; --menu opens a menu at (150, 120).
 #include "platform/SystemAlerts.h"
 #include "platform/x11/X11OverlayWindows.h"
 
 #include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -140,6 +141,13 @@ int main(int argc, char** argv) {
         keepAbove.show();
         overlays.keepAbovePanels(&keepAbove);
         report(QStringLiteral("keep-above 0x%1").arg(quint64(keepAbove.winId()), 0, 16));
+    }
+
+    QMenu menu;
+    if (arguments.contains(QStringLiteral("--menu"))) {
+        for (const char* item : {"First", "Second", "Third"})
+            menu.addAction(QString::fromLatin1(item));
+        menu.popup(QPoint(150, 120));
     }
 
     QSocketNotifier usr1(signalFd, QSocketNotifier::Read);

@@ -6,7 +6,8 @@ using markvane::platform::panelsNeedRaising;
 
 namespace {
 
-// Window ids: 1-9 other programs, 10-19 panels, 20-29 keep-above windows.
+// Window ids: 1-9 other programs, 10-19 panels, 20-29 keep-above windows,
+// 30-39 other windows of this program.
 const QSet<quint32> panels{10, 11};
 const QSet<quint32> toolbar{20};
 
@@ -26,6 +27,13 @@ TEST(PanelStacking, WindowOfAnotherProgramAboveAnyPanel_NeedsRaising) {
 TEST(PanelStacking, KeepAboveWindowBelowAPanel_NeedsRaising) {
     EXPECT_TRUE(panelsNeedRaising({1, 20, 10, 11}, panels, toolbar));
     EXPECT_TRUE(panelsNeedRaising({10, 20, 11}, panels, toolbar));
+}
+
+TEST(PanelStacking, OtherWindowsOfThisProgram_MayStayAboveThePanels) {
+    const QSet<quint32> settingsWindow{30};
+    EXPECT_FALSE(panelsNeedRaising({1, 10, 11, 30, 20}, panels, toolbar, settingsWindow));
+    EXPECT_FALSE(panelsNeedRaising({1, 10, 30, 11}, panels, {}, settingsWindow));
+    EXPECT_TRUE(panelsNeedRaising({1, 10, 30, 11, 2}, panels, {}, settingsWindow));
 }
 
 TEST(PanelStacking, NoPanelAmongTheWindows_NeedsNothing) {
