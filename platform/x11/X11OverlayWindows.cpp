@@ -106,6 +106,11 @@ bool X11OverlayWindows::eventFilter(QObject* watched, QEvent* event) {
         if (Panel* panel = find(watched))
             updateCatcher(*panel);
         break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (Panel* panel = find(watched); panel && panel->catcher->visible())
+            panel->catcher->show(); // follows the panel's new geometry
+        break;
     case QEvent::CursorChange:
         if (Panel* panel = find(watched))
             scheduleCursorMirror(*panel);

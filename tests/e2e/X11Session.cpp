@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -45,6 +46,8 @@ pid_t spawn(const QStringList& arguments, const QStringList& environment, const 
     const pid_t pid = fork();
     if (pid != 0)
         return pid;
+    // Should the test program itself crash, nothing it started outlives it.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     for (const QByteArray& variable : variables) {
         const int equals = variable.indexOf('=');
         setenv(variable.left(equals).constData(), variable.mid(equals + 1).constData(), 1);
