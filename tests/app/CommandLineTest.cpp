@@ -1,0 +1,116 @@
+#include "app/CommandLine.h"
+#include "app/ControlValues.h"
+#include "app/RemoteProtocol.h"
+
+#include <gtest/gtest.h>
+
+using namespace markvane;
+
+namespace {
+
+ParsedCommandLine parse(std::initializer_list<const char*> args) {
+    QStringList list;
+    for (const char* arg : args)
+        list << QString::fromUtf8(arg);
+    return parseCommandLine(list);
+}
+
+QList<RemoteRequest> requestsOf(std::initializer_list<const char*> args) {
+    const ParsedCommandLine parsed = parse(args);
+    EXPECT_TRUE(parsed.invocation.has_value()) << parsed.error.toStdString();
+    return parsed.invocation ? parsed.invocation->requests : QList<RemoteRequest>{};
+}
+
+} // namespace
+
+TEST(CommandLine, NoArgumentsLaunches) {
+    const ParsedCommandLine parsed = parse({});
+    ASSERT_TRUE(parsed.invocation);
+    EXPECT_EQ(parsed.invocation->mode, Invocation::Mode::launch);
+    EXPECT_TRUE(parsed.invocation->requests.isEmpty());
+}
+
+TEST(CommandLine, OptionsBecomeRemoteRequestsInOrder) {
+    const QList<RemoteRequest> expected{
+        {QStringLiteral("ToggleDrawMode"), {}},
+        {QStringLiteral("SetTool"), {QStringLiteral("arrow")}},
+        {QStringLiteral("SetColor"), {3}},
+        {QStringLiteral("SetWidth"), {2}},
+        {QStringLiteral("SetFade"), {5}},
+        {QStringLiteral("Quit"), {}},
+    };
+    EXPECT_EQ(requestsOf({"--action", "drawMode", "--tool", "arrow", "--color", "3", "--width", "2",
+                          "--fade", "5", "--quit"}),
+              expected);
+    EXPECT_EQ(requestsOf({"--tool=move", "--colour=1", "--fade=off"}),
+              (QList<RemoteRequest>{{QStringLiteral("SetTool"), {QStringLiteral("move")}},
+                                    {QStringLiteral("SetColor"), {1}},
+                                    {QStringLiteral("SetFade"), {0}}}));
+    EXPECT_EQ(parse({"--tool", "pen"}).invocation->mode, Invocation::Mode::command);
+}
+
+TEST(CommandLine, EveryGlobalActionNameMapsToItsOwnMethod) {
+    QStringList methods;
+    for (const remote::ActionMethod& entry : remote::actionMethods()) {
+        const QList<RemoteRequest> requests = requestsOf({"--action", entry.action});
+        ASSERT_EQ(requests.size(), 1);
+        methods << requests.first().method;
+    }
+    EXPECT_EQ(methods.size(), 8);
+    EXPECT_EQ(methods.removeDuplicates(), 0);
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_EQ(parse({"--tool", "nonsense", "--help"}).invocation->mode, Invocation::Mode::help);
+    EXPECT_EQ(parse({"-h"}).invocation->mode, Invocation::Mode::help);
+    EXPECT_EQ(parse({"--quit", "--version"}).invocation->mode, Invocation::Mode::version);
+    EXPECT_TRUE(usageText().contains(QStringLiteral("drawMode")));
+}
+
+TEST(CommandLine, UnknownOptionsAndValuesAreErrorsThatSayWhatIsAccepted) {
+    const ParsedCommandLine action = parse({"--action", "drawmode"});
+    EXPECT_FALSE(action.invocation);
+    EXPECT_TRUE(action.error.contains(QStringLiteral("\"drawmode\"")));
+    EXPECT_TRUE(action.error.contains(QStringLiteral("drawMode")));
+
+    EXPECT_TRUE(parse({"--tool", "stamp"}).error.contains(QStringLiteral("Unknown tool")));
+    EXPECT_TRUE(parse({"--tool", "redact"}).error.contains(QStringLiteral("eraser")));
+    EXPECT_FALSE(parse({"--color", "0"}).invocation);
+    EXPECT_FALSE(parse({"--color", "6"}).invocation);
+    EXPECT_FALSE(parse({"--color", "+3"}).invocation);
+    EXPECT_FALSE(parse({"--color", "3.0"}).invocation);
+    EXPECT_FALSE(parse({"--color", "99999999999999999999"}).invocation);
+    EXPECT_FALSE(parse({"--width", "4"}).invocation);
+    EXPECT_FALSE(parse({"--fade", "3"}).invocation);
+    EXPECT_FALSE(parse({"--fade", "-2"}).invocation);
+    EXPECT_EQ(parse({"--width"}).error, QStringLiteral("--width needs a value."));
+    EXPECT_EQ(parse({"drawMode"}).error, QStringLiteral("Unknown option \"drawMode\"."));
+    EXPECT_FALSE(parse({"--quit=now"}).invocation);
+    EXPECT_FALSE(parse({"--autostart", "yes"}).invocation);
+}
+
+TEST(CommandLine, AutostartIsACommandOfItsOwn) {
+    const ParsedCommandLine on = parse({"--autostart", "on"});
+    ASSERT_TRUE(on.invocation);
+    EXPECT_EQ(on.invocation->mode, Invocation::Mode::command);
+    EXPECT_EQ(on.invocation->autostart, true);
+    EXPECT_TRUE(on.invocation->requests.isEmpty());
+    EXPECT_EQ(parse({"--autostart=off"}).invocation->autostart, false);
+}
+
+TEST(CommandLine, QuitOnlyWhenEveryRequestIsAQuit) {
+    EXPECT_TRUE(parse({"--quit"}).invocation->quitOnly());
+    EXPECT_FALSE(parse({"--quit", "--tool", "pen"}).invocation->quitOnly());
+    EXPECT_FALSE(parse({"--autostart", "on"}).invocation->quitOnly());
+}
+
+TEST(ControlValues, PickableToolsAreTheOfferedOnesPlusEraserAndMove) {
+    EXPECT_EQ(pickableTools().size(), 10);
+    for (Tool tool : withheldTools())
+        EXPECT_FALSE(parseToolName(toolRawValue(tool), nullptr))
+            << toolRawValue(tool).toStdString();
+    EXPECT_EQ(parseToolName(QStringLiteral("eraser"), nullptr), Tool::eraser);
+    EXPECT_FALSE(parseToolName(QStringLiteral("Pen"), nullptr));
+    EXPECT_EQ(parseFadeSeconds(QStringLiteral("10"), nullptr), FadeInterval::tenSec);
+    EXPECT_EQ(parseFadeSeconds(QStringLiteral("0"), nullptr), FadeInterval::off);
+}
