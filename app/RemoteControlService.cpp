@@ -10,9 +10,8 @@
 
 namespace markvane {
 
-RemoteControlService::RemoteControlService(ShellActions& shell, QObject* parent)
-    : QObject(parent), m_shell(shell) {
-    connect(&shell, &ShellActions::drawModeChanged, this, &RemoteControlService::DrawModeChanged);
+RemoteControlService::RemoteControlService(ShellActions* shell, QObject* parent) : QObject(parent) {
+    setShell(shell);
 }
 
 RemoteControlService::~RemoteControlService() {
@@ -20,6 +19,15 @@ RemoteControlService::~RemoteControlService() {
         m_bus->unregisterService(QString::fromLatin1(remote::kService));
         m_bus->unregisterObject(QString::fromLatin1(remote::kPath));
     }
+}
+
+void RemoteControlService::setShell(ShellActions* shell) {
+    if (m_shell)
+        disconnect(m_shell, nullptr, this, nullptr);
+    m_shell = shell;
+    if (shell)
+        connect(shell, &ShellActions::drawModeChanged, this,
+                &RemoteControlService::DrawModeChanged);
 }
 
 bool RemoteControlService::publish(QDBusConnection bus) {
@@ -44,7 +52,7 @@ bool RemoteControlService::publish(QDBusConnection bus) {
 }
 
 bool RemoteControlService::drawMode() const {
-    return m_shell.drawModeEnabled();
+    return m_shell && m_shell->drawModeEnabled();
 }
 
 void RemoteControlService::refuse(const char* errorName, const QString& message) {
@@ -52,86 +60,109 @@ void RemoteControlService::refuse(const char* errorName, const QString& message)
         sendErrorReply(QString::fromLatin1(errorName), message);
 }
 
+ShellActions* RemoteControlService::shell() {
+    if (!m_shell)
+        refuse(remote::kErrorUnavailable, QStringLiteral("Markvane is still starting."));
+    return m_shell;
+}
+
 void RemoteControlService::Activate() {
-    m_shell.reopen();
+    if (ShellActions* s = shell())
+        s->reopen();
 }
 
 void RemoteControlService::ToggleToolbar() {
-    if (!m_shell.hasToolbar())
+    ShellActions* s = shell();
+    if (s && !s->hasToolbar())
         return refuse(remote::kErrorUnavailable,
                       QStringLiteral("This version of Markvane has no toolbar yet."));
-    m_shell.toggleToolbar();
+    if (s)
+        s->toggleToolbar();
 }
 
 void RemoteControlService::ToggleDrawMode() {
-    m_shell.toggleDrawMode();
+    if (ShellActions* s = shell())
+        s->toggleDrawMode();
 }
 
 void RemoteControlService::Clear() {
-    m_shell.clear();
+    if (ShellActions* s = shell())
+        s->clear();
 }
 
 void RemoteControlService::HideAll() {
-    m_shell.toggleHidden();
+    if (ShellActions* s = shell())
+        s->toggleHidden();
 }
 
 void RemoteControlService::Undo() {
-    m_shell.undo();
+    if (ShellActions* s = shell())
+        s->undo();
 }
 
 void RemoteControlService::Redo() {
-    m_shell.redo();
+    if (ShellActions* s = shell())
+        s->redo();
 }
 
 void RemoteControlService::ToggleKeystrokes() {
-    if (!m_shell.hasKeystrokes())
+    ShellActions* s = shell();
+    if (s && !s->hasKeystrokes())
         return refuse(remote::kErrorUnavailable,
                       QStringLiteral("This version of Markvane cannot show keystrokes yet."));
-    m_shell.toggleKeystrokes();
+    if (s)
+        s->toggleKeystrokes();
 }
 
 void RemoteControlService::CycleCursorEffect() {
-    if (!m_shell.hasCursorEffects())
+    ShellActions* s = shell();
+    if (s && !s->hasCursorEffects())
         return refuse(remote::kErrorUnavailable,
                       QStringLiteral("This version of Markvane has no cursor effects yet."));
-    m_shell.cycleCursorEffect();
+    if (s)
+        s->cycleCursorEffect();
 }
 
 void RemoteControlService::SetTool(const QString& name) {
     QString error;
-    if (const auto tool = parseToolName(name, &error))
-        m_shell.setTool(*tool);
-    else
-        refuse(remote::kErrorInvalidArgument, error);
+    const std::optional<Tool> tool = parseToolName(name, &error);
+    if (!tool)
+        return refuse(remote::kErrorInvalidArgument, error);
+    if (ShellActions* s = shell())
+        s->setTool(*tool);
 }
 
 void RemoteControlService::SetColor(int number) {
     QString error;
-    if (const auto valid = parseColourNumber(QString::number(number), &error))
-        m_shell.setPaletteIndex(*valid - 1);
-    else
-        refuse(remote::kErrorInvalidArgument, error);
+    const std::optional<int> valid = parseColourNumber(QString::number(number), &error);
+    if (!valid)
+        return refuse(remote::kErrorInvalidArgument, error);
+    if (ShellActions* s = shell())
+        s->setPaletteIndex(*valid - 1);
 }
 
 void RemoteControlService::SetWidth(int number) {
     QString error;
-    if (const auto valid = parseWidthNumber(QString::number(number), &error))
-        m_shell.setWidthIndex(*valid - 1);
-    else
-        refuse(remote::kErrorInvalidArgument, error);
+    const std::optional<int> valid = parseWidthNumber(QString::number(number), &error);
+    if (!valid)
+        return refuse(remote::kErrorInvalidArgument, error);
+    if (ShellActions* s = shell())
+        s->setWidthIndex(*valid - 1);
 }
 
 void RemoteControlService::SetFade(int seconds) {
     QString error;
-    if (const auto fade = parseFadeSeconds(QString::number(seconds), &error))
-        m_shell.setFade(*fade);
-    else
-        refuse(remote::kErrorInvalidArgument, error);
+    const std::optional<FadeInterval> fade = parseFadeSeconds(QString::number(seconds), &error);
+    if (!fade)
+        return refuse(remote::kErrorInvalidArgument, error);
+    if (ShellActions* s = shell())
+        s->setFade(*fade);
 }
 
 void RemoteControlService::Quit() {
     // Leave the reply on its way before the program winds down.
-    QTimer::singleShot(0, &m_shell, [shell = &m_shell] { shell->quit(); });
+    if (ShellActions* s = shell())
+        QTimer::singleShot(0, s, [s] { s->quit(); });
 }
 
 } // namespace markvane

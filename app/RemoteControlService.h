@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QObject>
+#include <QPointer>
 #include <optional>
 
 namespace markvane {
@@ -17,13 +18,15 @@ class RemoteControlService : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", "com.fernquay.Markvane")
     Q_PROPERTY(bool DrawMode READ drawMode)
 public:
-    explicit RemoteControlService(ShellActions& shell, QObject* parent = nullptr);
+    // Calls that arrive before a shell is attached are refused.
+    explicit RemoteControlService(ShellActions* shell = nullptr, QObject* parent = nullptr);
     ~RemoteControlService() override;
 
     // Puts the object on the bus, then claims the service name. False when
     // another process already owns the name (or the bus refused); the object
     // is then taken off the bus again.
     bool publish(QDBusConnection bus);
+    void setShell(ShellActions* shell);
 
     bool drawMode() const;
 
@@ -48,8 +51,10 @@ Q_SIGNALS:
 
 private:
     void refuse(const char* errorName, const QString& message);
+    // The shell, or nothing after refusing the call.
+    ShellActions* shell();
 
-    ShellActions& m_shell;
+    QPointer<ShellActions> m_shell;
     std::optional<QDBusConnection> m_bus;
 };
 

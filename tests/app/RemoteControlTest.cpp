@@ -31,14 +31,14 @@ protected:
 
     PrivateBus bus;
     FakeShell shell;
-    RemoteControlService service{shell};
+    RemoteControlService service{&shell};
 };
 
 } // namespace
 
 TEST_F(RemoteControl, OnlyTheFirstServiceOwnsTheName) {
     FakeShell otherShell;
-    RemoteControlService second(otherShell);
+    RemoteControlService second(&otherShell);
     EXPECT_FALSE(second.publish(bus.connect(QStringLiteral("second"))));
     RemoteClient client(bus.connect(QStringLiteral("client")));
     EXPECT_TRUE(client.instanceRunning());
@@ -141,11 +141,32 @@ TEST(RemoteClientAlone, AnInstanceGoneFromTheBusReleasesItsName) {
     RemoteClient client(bus.connect(QStringLiteral("client")));
     {
         FakeShell shell;
-        RemoteControlService service(shell);
+        RemoteControlService service(&shell);
         ASSERT_TRUE(service.publish(bus.connect(QStringLiteral("instance"))));
         EXPECT_TRUE(client.instanceRunning());
     }
     EXPECT_FALSE(client.instanceRunning());
+}
+
+TEST(RemoteClientAlone, CallsBeforeTheShellIsAttachedAreRefusedThenServed) {
+    PrivateBus bus;
+    if (!bus.isUp())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    RemoteControlService service;
+    ASSERT_TRUE(service.publish(bus.connect(QStringLiteral("instance"))));
+    RemoteClient client(bus.connect(QStringLiteral("client")));
+    const RemoteClient::Result early = runBesideEventLoop([&] {
+        return client.call({QStringLiteral("ToggleDrawMode"), {}});
+    });
+    EXPECT_FALSE(early.ok);
+    EXPECT_EQ(early.error, QStringLiteral("Markvane is still starting."));
+
+    FakeShell shell;
+    service.setShell(&shell);
+    EXPECT_TRUE(runBesideEventLoop([&] {
+                    return client.call({QStringLiteral("ToggleDrawMode"), {}});
+                }).ok);
+    EXPECT_TRUE(shell.drawMode);
 }
 
 TEST(RemoteClientAlone, ANonexistentBusIsReportedAsNotConnected) {
