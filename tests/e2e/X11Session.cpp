@@ -153,6 +153,8 @@ void X11Session::startServer(bool twoMonitors) {
     ASSERT_NE(display_, nullptr);
     XSetErrorHandler(ignoreXError);
 
+    startSessionBus();
+
     if (twoMonitors) {
         ASSERT_EQ(
             run({QStringLiteral("xrandr"), QStringLiteral("--setmonitor"), QStringLiteral("LEFT"),
@@ -193,13 +195,26 @@ pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
                  path(QStringLiteral("target.out")));
 }
 
+// Programs of the session find each other on a bus of this test's own, never
+// on the bus of whoever runs the tests.
+void X11Session::startSessionBus() {
+    const QString log = path(QStringLiteral("dbus.log"));
+    pids_.append(spawn({QStringLiteral("dbus-daemon"), QStringLiteral("--session"),
+                        QStringLiteral("--nofork"), QStringLiteral("--print-address")},
+                       {}, log));
+    ASSERT_TRUE(waitUntil([&] { return readFile(log).contains(QLatin1Char('\n')); }))
+        << "dbus-daemon did not report its address";
+    busAddress_ = readFile(log).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
 QStringList X11Session::environment() const {
     return {QStringLiteral("DISPLAY=:%1").arg(displayNumber_),
             QStringLiteral("XDG_RUNTIME_DIR=") + path(QStringLiteral("runtime")),
             QStringLiteral("MARKVANE_CONFIG_DIR=") + path(QStringLiteral("config")),
             QStringLiteral("QT_QPA_PLATFORM=xcb"),
             QStringLiteral("QT_XCB_GL_INTEGRATION=none"),
-            QStringLiteral("ASAN_OPTIONS=detect_leaks=0")};
+            QStringLiteral("ASAN_OPTIONS=detect_leaks=0"),
+            QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + busAddress_};
 }
 
 pid_t X11Session::start(const QString& program, const QStringList& arguments, const QString& log) {

@@ -25,7 +25,8 @@ protected:
     void TearDown() override;
 
     // One 1280×800 screen, or a 3200×1080 screen split into the monitors
-    // LEFT 1920×1080+0+0 and RIGHT 1280×1024+1920+0.
+    // LEFT 1920×1080+0+0 and RIGHT 1280×1024+1920+0. Programs started here
+    // also share a session bus of the test's own.
     void startServer(bool twoMonitors = false);
     // Starts the compositing manager and waits until it owns _NET_WM_CM_S0.
     pid_t startCompositor();
@@ -55,11 +56,13 @@ protected:
     QString targetLog() const { return path(QStringLiteral("target.log")); }
 
 private:
+    void startSessionBus();
     QStringList environment() const;
     void stopAll();
 
     QString dir_;
     int displayNumber_ = -1;
+    QString busAddress_;
     Display* display_ = nullptr;
     QList<pid_t> pids_;
 };
