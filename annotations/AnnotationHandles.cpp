@@ -58,16 +58,6 @@ double distanceToSegment(QPointF q, QPointF a, QPointF b) {
     return std::hypot(q.x() - nearest.x(), q.y() - nearest.y());
 }
 
-bool withinPolyline(const QList<QPointF>& points, QPointF q, double reach) {
-    if (points.size() == 1)
-        return std::hypot(q.x() - points[0].x(), q.y() - points[0].y()) <= reach;
-    for (qsizetype i = 1; i < points.size(); ++i) {
-        if (distanceToSegment(q, points[i - 1], points[i]) <= reach)
-            return true;
-    }
-    return false;
-}
-
 bool withinCurvedShaft(const ArrowShaft& shaft, QPointF q, double reach) {
     QPointF previous = shaft.start;
     for (int i = 1; i <= kCurveHitSegments; ++i) {
@@ -142,6 +132,17 @@ double stampCentre(double oldLow, double oldHigh, double newLow, double newHigh,
 
 } // namespace
 
+bool polylineWithin(const QList<QPointF>& points, qsizetype first, qsizetype last, QPointF q,
+                    double reach) {
+    if (first == last)
+        return std::hypot(q.x() - points[first].x(), q.y() - points[first].y()) <= reach;
+    for (qsizetype i = first + 1; i <= last; ++i) {
+        if (distanceToSegment(q, points[i - 1], points[i]) <= reach)
+            return true;
+    }
+    return false;
+}
+
 QList<Handle> handles(const Annotation& annotation) {
     QList<Handle> result;
     if (isBoxTool(annotation.tool)) {
@@ -191,7 +192,7 @@ bool hitTest(const Annotation& annotation, QPointF point, double tolerance) {
     switch (annotation.tool) {
     case Tool::pen:
     case Tool::highlighter:
-        return !points.isEmpty() && withinPolyline(points, point, reach);
+        return !points.isEmpty() && polylineWithin(points, 0, points.size() - 1, point, reach);
     case Tool::line:
     case Tool::ruler:
         return points.size() == 2 && distanceToSegment(point, points[0], points[1]) <= reach;

@@ -74,6 +74,11 @@ bool hitTest(const Annotation& annotation, QPointF point, double tolerance);
 // for annotations that are never hit.
 std::optional<QRectF> hitExtent(const Annotation& annotation);
 
+// Whether the point lies within `reach` of the polyline through
+// points[first..last] (of the point itself when first == last).
+bool polylineWithin(const QList<QPointF>& points, qsizetype first, qsizetype last, QPointF point,
+                    double reach);
+
 // Reshapes the annotation for a handle dragged to `point`. With `constrain`,
 // endpoints snap like a constrained stroke and box handles keep the aspect.
 void applyHandleDrag(Annotation& annotation, const HandleKind& kind, QPointF point, bool constrain);

@@ -10,10 +10,11 @@
 
 namespace markvane {
 
-// The hit extents of a list of annotations, kept so that a lookup culls most
-// annotations by rectangle before running the exact hit test. Long freehand
-// strokes make computing extents the expensive part, so the owner of the list
-// tells the cache about every change and the cache rebuilds lazily.
+// The hit extents of a list of annotations, so that a lookup culls most
+// annotations, and most pieces of long freehand strokes, by rectangle before
+// measuring distances. Computing extents of long strokes is the expensive
+// part, so the owner of the list reports every change and the cache rebuilds
+// lazily.
 class AnnotationHitCache {
 public:
     // The whole list changed (replaced, reordered, entries removed).
@@ -32,9 +33,17 @@ public:
                const std::function<bool(const Annotation&)>& accept = {}) const;
 
 private:
+    struct Entry {
+        std::optional<QRectF> extent; // none: never hit
+        // Long freehand strokes: the box of each run of segments, in order.
+        QList<QRectF> pieces;
+    };
+    static Entry entryFor(const Annotation& annotation);
+    bool hits(const Entry& entry, const Annotation& annotation, QPointF point,
+              double tolerance) const;
     void rebuild(const QList<Annotation>& annotations) const;
 
-    mutable QList<std::optional<QRectF>> m_extents;
+    mutable QList<Entry> m_entries;
     mutable bool m_valid = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include "annotations/Palette.h"
 
+#include <QRandomGenerator>
+
 namespace markvane::testing {
 namespace {
 
@@ -236,6 +238,31 @@ TEST_F(Store, AnnotationID_FollowsMovesResizesUndoRedoAndDeletes) {
     store().setTool(Tool::rectangle);
     draw({370, -5}, {450, 40});
     EXPECT_EQ(store().textAnnotationAt({385, 5}).value_or(Annotation{}).tool, Tool::text);
+}
+
+} // namespace
+} // namespace markvane::testing
+
+namespace markvane::testing {
+namespace {
+
+TEST_F(Store, AnnotationID_OnLongStrokesAgreesWithTheExactHitTest) {
+    QRandomGenerator random(11);
+    for (int stroke = 0; stroke < 6; ++stroke) {
+        QPointF p(random.bounded(300.0), random.bounded(300.0));
+        store().beginStroke(p);
+        for (int i = 0; i < 30 + stroke * 17; ++i)
+            store().updateStroke(p += QPointF(random.bounded(20.0) - 10, random.bounded(20.0) - 10),
+                                 false, false);
+        store().commitStroke();
+    }
+    for (int probe = 0; probe < 3000; ++probe) {
+        const QPointF q(random.bounded(340.0) - 20, random.bounded(340.0) - 20);
+        std::optional<QUuid> expected;
+        for (const Annotation& a : store().annotations())
+            expected = hitTest(a, q, 8) ? std::optional(a.id) : expected;
+        ASSERT_EQ(store().annotationID(q), expected) << q.x() << "," << q.y();
+    }
 }
 
 } // namespace
