@@ -2,6 +2,7 @@
 
 #include "annotations/AnnotationHandles.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace markvane {
@@ -24,6 +25,13 @@ QRectF boxOf(const QList<QPointF>& points, qsizetype first, qsizetype last) {
         maxY = std::max(maxY, points[i].y());
     }
     return QRectF(QPointF(minX, minY), QPointF(maxX, maxY));
+}
+
+// Everything bounds and hit areas depend on. Points usually share their data
+// with the copy they are compared to, which QList compares in O(1).
+bool sameGeometry(const Annotation& a, const Annotation& b) {
+    return a.tool == b.tool && a.width == b.width && a.fontSize == b.fontSize &&
+           a.curveControl == b.curveControl && a.points == b.points && a.text == b.text;
 }
 
 } // namespace
@@ -50,27 +58,45 @@ AnnotationHitCache::Entry AnnotationHitCache::entryFor(const Annotation& annotat
 }
 
 void AnnotationHitCache::update(qsizetype index, const Annotation& annotation) {
-    if (m_valid && index >= 0 && index < m_entries.size())
-        m_entries[index] = entryFor(annotation);
-    else
+    if (!m_valid || index < 0 || index >= m_entries.size()) {
         m_valid = false;
+        return;
+    }
+    m_source[index] = annotation;
+    m_entries[index] = entryFor(annotation);
 }
 
 void AnnotationHitCache::append(const Annotation& annotation) {
-    if (m_valid)
-        m_entries.append(entryFor(annotation));
+    if (!m_valid)
+        return;
+    m_source.append(annotation);
+    m_entries.append(entryFor(annotation));
 }
 
 void AnnotationHitCache::removeFront(qsizetype count) {
-    if (m_valid)
-        m_entries.remove(0, std::min(count, m_entries.size()));
+    if (!m_valid)
+        return;
+    count = std::min(count, m_entries.size());
+    m_source.remove(0, count);
+    m_entries.remove(0, count);
 }
 
 void AnnotationHitCache::rebuild(const QList<Annotation>& annotations) const {
-    m_entries.clear();
-    m_entries.reserve(annotations.size());
-    for (const Annotation& annotation : annotations)
-        m_entries.append(entryFor(annotation));
+    QHash<QUuid, qsizetype> previous;
+    previous.reserve(m_source.size());
+    for (qsizetype i = 0; i < m_source.size(); ++i)
+        previous.insert(m_source[i].id, i);
+    QList<Entry> entries;
+    entries.reserve(annotations.size());
+    for (const Annotation& annotation : annotations) {
+        const auto found = previous.constFind(annotation.id);
+        if (found != previous.cend() && sameGeometry(m_source[*found], annotation))
+            entries.append(m_entries[*found]);
+        else
+            entries.append(entryFor(annotation));
+    }
+    m_entries = std::move(entries);
+    m_source = annotations;
     m_valid = true;
 }
 

@@ -13,8 +13,9 @@ namespace markvane {
 // The hit extents of a list of annotations, so that a lookup culls most
 // annotations, and most pieces of long freehand strokes, by rectangle before
 // measuring distances. Computing extents of long strokes is the expensive
-// part, so the owner of the list reports every change and the cache rebuilds
-// lazily.
+// part: the owner of the list reports every change, and a rebuild after the
+// list was swapped (undo, redo) reuses the extents of every annotation whose
+// geometry did not change.
 class AnnotationHitCache {
 public:
     // The whole list changed (replaced, reordered, entries removed).
@@ -43,6 +44,9 @@ private:
               double tolerance) const;
     void rebuild(const QList<Annotation>& annotations) const;
 
+    // m_entries[i] always describes m_source[i], a copy (cheap, shared) of
+    // the annotation it was computed from.
+    mutable QList<Annotation> m_source;
     mutable QList<Entry> m_entries;
     mutable bool m_valid = false;
 };
