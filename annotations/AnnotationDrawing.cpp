@@ -271,9 +271,8 @@ QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double 
     if (annotation.tool == Tool::ruler && annotation.points.size() >= 2) {
         const QPointF g0 = annotation.points[0];
         const QPointF g1 = annotation.points[1];
-        const RulerLabelLayout label =
-            rulerLabelLayout(g0, g1, mapping.map(g0), mapping.map(g1), screens);
-        rect |= label.background.adjusted(-kSoftEdge, -kSoftEdge, kSoftEdge, kSoftEdge);
+        rect |= rulerLabelBound(g0, g1, mapping.map(g0), mapping.map(g1), screens)
+                    .adjusted(-kSoftEdge, -kSoftEdge, kSoftEdge, kSoftEdge);
     }
     return rect;
 }

@@ -37,6 +37,15 @@ const QImage& pointDevice() {
     return device;
 }
 
+// Measuring the label is part of every culled repaint, and making font
+// metrics costs far more than using them. Kept for the life of the process
+// (never destroyed, so nothing font-related outlives the application object).
+const QFontMetricsF& labelMetrics() {
+    static const QFontMetricsF* metrics =
+        new QFontMetricsF(labelFont(pointDevice().logicalDpiY()), &pointDevice());
+    return *metrics;
+}
+
 bool frameHolds(const QRectF& frame, QPointF p) {
     // Half-open, so that two adjacent displays never both claim a point.
     return p.x() >= frame.left() && p.x() < frame.right() && p.y() >= frame.top() &&
@@ -66,13 +75,32 @@ QString rulerLabelText(QPointF g0, QPointF g1, const QList<platform::ScreenInfo>
            QStringLiteral(" pt");
 }
 
+namespace {
+
+QPointF labelCentre(QPointF q0, QPointF q1) {
+    const double angle = std::atan2(q1.y() - q0.y(), q1.x() - q0.x()) + std::numbers::pi / 2;
+    return (q0 + q1) / 2.0 + QPointF(std::cos(angle), std::sin(angle)) * kLabelDistance;
+}
+
+} // namespace
+
+QRectF rulerLabelBound(QPointF g0, QPointF g1, QPointF q0, QPointF q1,
+                       const QList<platform::ScreenInfo>& screens) {
+    // Digits, spaces, letters and the dot all share one advance in the fixed
+    // font; a quarter spare covers a glyph borrowed from another font.
+    const qsizetype characters = rulerLabelText(g0, g1, screens).size();
+    const QFontMetricsF& metrics = labelMetrics();
+    const double halfWidth = 1.25 * characters * metrics.maxWidth() / 2 + kPlateMarginX;
+    const double halfHeight = 1.25 * metrics.height() / 2 + kPlateMarginY;
+    const QPointF centre = labelCentre(q0, q1);
+    return QRectF(centre.x() - halfWidth, centre.y() - halfHeight, 2 * halfWidth, 2 * halfHeight);
+}
+
 RulerLabelLayout rulerLabelLayout(QPointF g0, QPointF g1, QPointF q0, QPointF q1,
                                   const QList<platform::ScreenInfo>& screens) {
     RulerLabelLayout layout;
     layout.text = rulerLabelText(g0, g1, screens);
-    const QImage& device = pointDevice();
-    const QSizeF size =
-        QFontMetricsF(labelFont(device.logicalDpiY()), &device).size(0, layout.text);
+    const QSizeF size = labelMetrics().size(0, layout.text);
     const double angle = std::atan2(q1.y() - q0.y(), q1.x() - q0.x()) + std::numbers::pi / 2;
     const QPointF centre =
         (q0 + q1) / 2.0 + QPointF(std::cos(angle), std::sin(angle)) * kLabelDistance;

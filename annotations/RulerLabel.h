@@ -28,6 +28,11 @@ struct RulerLabelLayout {
 RulerLabelLayout rulerLabelLayout(QPointF g0, QPointF g1, QPointF q0, QPointF q1,
                                   const QList<platform::ScreenInfo>& screens);
 
+// A rectangle sure to hold the label's plate, found without laying the text
+// out: what a repaint tests before drawing a ruler.
+QRectF rulerLabelBound(QPointF g0, QPointF g1, QPointF q0, QPointF q1,
+                       const QList<platform::ScreenInfo>& screens);
+
 void drawRulerLabel(ViewPainter& view, QPointF g0, QPointF g1, QPointF q0, QPointF q1, double alpha,
                     const QList<platform::ScreenInfo>& screens);
 

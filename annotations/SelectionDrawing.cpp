@@ -54,12 +54,12 @@ void drawSelection(ViewPainter& view, const Annotation& annotation, const ViewMa
 }
 
 QRectF selectionDrawnRect(const Annotation& annotation, const ViewMapping& mapping) {
-    QRectF rect = mapping.map(annotation.bounds());
+    QRectF rect = mapping.map(annotation.bounds()).adjusted(-kReach, -kReach, kReach, kReach);
     for (const Handle& handle : handles(annotation)) {
         const QPointF p = mapping.map(handle.position);
-        rect |= QRectF(p, p);
+        rect |= QRectF(p.x() - kReach, p.y() - kReach, 2 * kReach, 2 * kReach);
     }
-    return rect.adjusted(-kReach, -kReach, kReach, kReach);
+    return rect;
 }
 
 } // namespace markvane

@@ -187,10 +187,14 @@ TEST(RulerDrawing, LabelCountsDisplayPixelsAndPointsWhateverTheZoom) {
         plates[zoom - 1] = inkRect(image, [](const QColor& c) {
             return c.alpha() > 150 && c.red() < 40 && c.green() < 40;
         });
-        EXPECT_EQ(rulerLabelLayout(ruler.points[0], ruler.points[1], ruler.points[0] * zoom,
-                                   ruler.points[1] * zoom, scene.context.screens)
-                      .text,
-                  expected);
+        const RulerLabelLayout layout =
+            rulerLabelLayout(ruler.points[0], ruler.points[1], ruler.points[0] * zoom,
+                             ruler.points[1] * zoom, scene.context.screens);
+        EXPECT_EQ(layout.text, expected);
+        // What repaints test before drawing must hold the whole plate.
+        EXPECT_TRUE(rulerLabelBound(ruler.points[0], ruler.points[1], ruler.points[0] * zoom,
+                                    ruler.points[1] * zoom, scene.context.screens)
+                        .contains(layout.background));
         EXPECT_TRUE(opaque(pixelAt(image, 10 * zoom + 0.2, 10 * zoom + 4.5))); // end tick
     }
     EXPECT_EQ(plates[0].size(), plates[1].size());
