@@ -148,7 +148,7 @@ void BM_UndoThenRedo(benchmark::State& state) {
         store.redo();
     }
     state.counters["budget_us_each"] = 50;
-    state.counters["per_operation_us"] =
+    state.counters["per_operation"] =
         benchmark::Counter(2.0 * double(state.iterations()),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
