@@ -49,18 +49,19 @@ protected:
                          [this](quint32 id) { m_fired.append(id); });
     }
 
-    // Types keys with xdotool on the test's display.
-    void type(const QStringList& arguments) {
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            GTEST_SKIP() << "xdotool is not installed";
-        QProcess xdotool;
+    // Runs an X client program (xdotool, xmodmap) on the test's display.
+    void run(const QString& program, const QStringList& arguments) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            GTEST_SKIP() << program.toStdString() << " is not installed";
+        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DISPLAY", QString::fromLatin1(m_server.displayName()));
-        xdotool.setProcessEnvironment(env);
-        xdotool.start("xdotool", arguments);
-        ASSERT_TRUE(xdotool.waitForFinished(10000));
-        ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+        process.setProcessEnvironment(env);
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     }
+    void type(const QStringList& arguments) { run("xdotool", arguments); }
 
     // Lets the hot keys read what the server sent, for up to `ms`.
     void pump(int ms, qsizetype until = -1) {
@@ -92,6 +93,24 @@ TEST_F(X11HotKeysTest, LockKeys_DoNotStopAHotKey) {
     type({"key", "Num_Lock", "ctrl+alt+d", "Caps_Lock", "ctrl+alt+d", "Num_Lock", "ctrl+alt+d"});
     pump(2000, 3);
     EXPECT_EQ(m_fired, (QList<quint32>{3, 3, 3}));
+}
+
+TEST_F(X11HotKeysTest, HeldHotKey_FiresOnceDespiteAutoRepeat) {
+    ASSERT_TRUE(m_hotKeys->registerHotKey(4, 2, kCtrlAlt).ok());
+    type({"keydown", "ctrl+alt+d", "sleep", "1.2", "keyup", "ctrl+alt+d"});
+    pump(300);
+    type({"key", "ctrl+alt+d"});
+    pump(2000, 2);
+    EXPECT_EQ(m_fired, (QList<quint32>{4, 4}));
+}
+
+TEST_F(X11HotKeysTest, ModifierMappingChange_GrabsAgainWithTheNewNumLock) {
+    ASSERT_TRUE(m_hotKeys->registerHotKey(6, 2, kCtrlAlt).ok());
+    run("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"});
+    pump(300);
+    type({"key", "Num_Lock", "ctrl+alt+d"});
+    pump(2000, 1);
+    EXPECT_EQ(m_fired, QList<quint32>{6});
 }
 
 TEST_F(X11HotKeysTest, CombinationHeldByAnotherClient_IsReportedClaimedAndLeftWhole) {
