@@ -57,40 +57,21 @@ protected:
     FakeHotKeys hotKeys;
 };
 
-TEST(SystemShortcutTable, MacNamesWhatMacOsReserves) {
-    EXPECT_EQ(systemShortcutName(21, shift | command, mac), utf8("macOS screenshots"));
-    EXPECT_EQ(systemShortcutName(21, shift | command | capsLock | function, mac),
-              utf8("macOS screenshots"));
-    EXPECT_EQ(systemShortcutName(48, command, mac), utf8("the app switcher"));
-    EXPECT_EQ(systemShortcutName(53, option | command, mac), utf8("Force Quit"));
-    EXPECT_EQ(systemShortcutName(49, command, mac), utf8("Spotlight"));
-    EXPECT_EQ(systemShortcutName(49, control | command, mac), utf8("the emoji picker"));
+TEST(SystemShortcutTable, NamesReservedCombinationsInEachVocabulary) {
+    EXPECT_EQ(systemShortcutName(21, shift | command | capsLock, mac), utf8("macOS screenshots"));
     EXPECT_EQ(systemShortcutName(123, control | shift, mac), utf8("Mission Control"));
-    EXPECT_EQ(systemShortcutName(126, control, mac), utf8("Mission Control"));
-    EXPECT_EQ(systemShortcutName(12, command, mac), utf8("a standard app shortcut"));
+    EXPECT_EQ(systemShortcutName(49, control | command, mac), utf8("the emoji picker"));
     EXPECT_FALSE(systemShortcutName(123, kCtrlAlt, mac));
-    EXPECT_FALSE(systemShortcutName(22, shift | command, mac)); // ⇧⌘6
-    EXPECT_FALSE(systemShortcutName(12, option | command, mac));
-    EXPECT_FALSE(systemShortcutName(16, command, mac)); // ⌘Y is not in the list
-}
+    EXPECT_FALSE(systemShortcutName(12, option | command, mac)); // ⌘Q only exactly
 
-TEST(SystemShortcutTable, PcNamesWhatX11DesktopsReserve) {
     EXPECT_EQ(systemShortcutName(17, kCtrlAlt, pc), utf8("the terminal"));
     EXPECT_EQ(systemShortcutName(37, command, pc), utf8("the lock screen"));
-    EXPECT_EQ(systemShortcutName(37, kCtrlAlt, pc), utf8("the lock screen"));
-    EXPECT_EQ(systemShortcutName(117, kCtrlAlt, pc), utf8("the log-out dialog"));
-    EXPECT_EQ(systemShortcutName(124, kCtrlAlt, pc), utf8("workspace switching"));
     EXPECT_EQ(systemShortcutName(123, kCtrlAlt | shift, pc), utf8("workspace switching"));
-    EXPECT_EQ(systemShortcutName(121, command, pc), utf8("workspace switching"));
-    EXPECT_EQ(systemShortcutName(48, option, pc), utf8("the window switcher"));
     EXPECT_EQ(systemShortcutName(48, option | shift, pc), utf8("the window switcher"));
-    EXPECT_EQ(systemShortcutName(48, command, pc), utf8("the window switcher"));
-    EXPECT_EQ(systemShortcutName(105, 0, pc), utf8("desktop screenshots"));
     EXPECT_EQ(systemShortcutName(105, kCtrlAlt, pc), utf8("desktop screenshots"));
-    EXPECT_EQ(systemShortcutName(8, control | capsLock, pc), utf8("a standard app shortcut"));
+    EXPECT_EQ(systemShortcutName(8, control, pc), utf8("a standard app shortcut"));
     EXPECT_FALSE(systemShortcutName(48, kCtrlAlt, pc));
     EXPECT_FALSE(systemShortcutName(8, control | shift, pc));
-    EXPECT_FALSE(systemShortcutName(124, control, pc));
     for (GlobalAction action : allGlobalActions())
         EXPECT_FALSE(systemShortcutName(globalActionDefaultKeyCode(action), kCtrlAlt, pc));
 }
@@ -273,7 +254,7 @@ TEST_F(GlobalShortcutsTest, UnusableShortcuts_AreNotRegisteredAndSayWhy) {
               utf8("Ctrl+Alt+Z cannot be used as a hot key on this desktop."));
 }
 
-TEST_F(GlobalShortcutsTest, Load_KeepsGoodEntriesAndSkipsBadOnes) {
+TEST_F(GlobalShortcutsTest, Load_SkipsBadEntriesAndDiscardsADictionaryWithNonData) {
     QVariantMap map;
     map.insert("undo", Shortcut(38, kCtrlAlt).toJson());
     map.insert("bogus", Shortcut(1, kCtrlAlt).toJson());
@@ -284,20 +265,10 @@ TEST_F(GlobalShortcutsTest, Load_KeepsGoodEntriesAndSkipsBadOnes) {
     ASSERT_EQ(shortcuts->bindings().size(), 1u);
     EXPECT_EQ(shortcuts->shortcut(GlobalAction::undo), Shortcut(38, kCtrlAlt));
     EXPECT_EQ(shortcuts->shortcut(GlobalAction::redo), Shortcut(16, kCtrlAlt));
-}
 
-TEST_F(GlobalShortcutsTest, Load_AnyValueThatIsNotDataDiscardsTheWholeDictionary) {
-    const QVariant bad[] = {
-        QVariantMap{{"undo", Shortcut(38, kCtrlAlt).toJson()}, {"redo", QString("x")}},
-        QVariantMap{{"undo", Shortcut(38, kCtrlAlt).toJson()}, {"redo", QVariantMap{}}},
-        QVariant(QStringLiteral("globalShortcuts")),
-        QVariant(QVariantList{Shortcut(38, kCtrlAlt).toJson()}),
-        QVariant(qlonglong(7)),
-    };
-    for (const QVariant& value : bad) {
-        prefs.stored.insert(GlobalShortcuts::preferenceKey(), value);
-        EXPECT_TRUE(make()->bindings().empty());
-    }
+    map.insert("redo", QStringLiteral("{}")); // one value that is not data
+    prefs.stored.insert(GlobalShortcuts::preferenceKey(), map);
+    EXPECT_TRUE(make()->bindings().empty());
 }
 
 TEST_F(GlobalShortcutsTest, Reset_StoresTheDefaultExplicitly) {
