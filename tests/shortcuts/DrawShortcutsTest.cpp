@@ -1,0 +1,190 @@
+#include "shortcuts/DrawShortcuts.h"
+#include "annotations/AnnotationStore.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakePreferences.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace markvane {
+namespace {
+
+using namespace ModifierFlag;
+
+class DrawShortcutsTest : public ::testing::Test {
+protected:
+    std::unique_ptr<DrawShortcuts> make() {
+        return std::make_unique<DrawShortcuts>(
+            DrawShortcuts::Services{&prefs, &alerts, &permissions}, store);
+    }
+    QVariant stored() const { return prefs.stored.value(DrawShortcuts::preferenceKey()); }
+
+    testing::FakeClock clock;
+    testing::FakePreferences prefs;
+    testing::FakeAlerts alerts;
+    testing::FakePermissions permissions;
+    AnnotationStore store{AnnotationStore::Services{&clock, &prefs}};
+};
+
+TEST(DrawActionTable, ToolActionsShareTheToolsNamesAndOrder) {
+    const QList<DrawAction>& actions = allDrawActions();
+    ASSERT_EQ(actions.size(), 20);
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(drawActionTool(actions[i]), allTools()[i]);
+        EXPECT_EQ(drawActionRawValue(actions[i]), toolRawValue(allTools()[i]));
+    }
+    EXPECT_FALSE(drawActionTool(DrawAction::colour1));
+    EXPECT_EQ(drawActionPaletteIndex(DrawAction::colour5), 4);
+    EXPECT_FALSE(drawActionPaletteIndex(DrawAction::thicker));
+    EXPECT_EQ(drawActionFromRawValue("thinner"), DrawAction::thinner);
+    EXPECT_FALSE(drawActionFromRawValue("Pen"));
+    EXPECT_EQ(drawActionLabel(DrawAction::move), QStringLiteral("Select / Move"));
+}
+
+TEST_F(DrawShortcutsTest, Lookup_MatchesShortcutModifiersExactlyAndIgnoresOtherFlags) {
+    auto shortcuts = make();
+    EXPECT_EQ(shortcuts->actionMatching(0, 0), DrawAction::arrow);
+    EXPECT_EQ(shortcuts->actionMatching(0, capsLock), DrawAction::arrow);
+    EXPECT_EQ(shortcuts->actionMatching(0, capsLock | function | numericPad | 0x108),
+              DrawAction::arrow);
+    EXPECT_EQ(shortcuts->actionMatching(35, 0), DrawAction::pen);
+    EXPECT_FALSE(shortcuts->actionMatching(35, shift));
+    EXPECT_FALSE(shortcuts->actionMatching(35, command));
+    EXPECT_EQ(shortcuts->actionMatching(33, 0), DrawAction::thinner);
+    EXPECT_EQ(shortcuts->actionMatching(23, 0), DrawAction::colour5);
+    EXPECT_FALSE(shortcuts->actionMatching(10, 0));
+}
+
+TEST_F(DrawShortcutsTest, Lookup_NeverMatchesWithheldTools) {
+    auto shortcuts = make();
+    EXPECT_FALSE(shortcuts->actionMatching(1, 0));  // S: stamp
+    EXPECT_FALSE(shortcuts->actionMatching(45, 0)); // N: snipe
+    EXPECT_FALSE(shortcuts->actionMatching(2, 0));  // D: redact
+}
+
+TEST_F(DrawShortcutsTest, Lookup_UsesBindingsAndMasksStoredModifiers) {
+    QVariantMap map;
+    map.insert("pen", Shortcut(18, command).toJson());
+    map.insert("eraser", Shortcut(7, shift | capsLock).toJson());
+    prefs.stored.insert(DrawShortcuts::preferenceKey(), map);
+    auto shortcuts = make();
+    EXPECT_EQ(shortcuts->actionMatching(18, command), DrawAction::pen);
+    EXPECT_EQ(shortcuts->actionMatching(18, 0), DrawAction::colour1);
+    EXPECT_FALSE(shortcuts->actionMatching(35, 0));
+    EXPECT_EQ(shortcuts->actionMatching(7, shift), DrawAction::eraser);
+    EXPECT_FALSE(shortcuts->actionMatching(7, 0));
+}
+
+TEST_F(DrawShortcutsTest, Assign_TakenKeyIsRefusedWithABeepUntilItIsFreed) {
+    auto shortcuts = make();
+    int changes = 0;
+    QObject::connect(shortcuts.get(), &DrawShortcuts::bindingsChanged, [&] { ++changes; });
+
+    EXPECT_EQ(shortcuts->conflict(18, 0, DrawAction::pen), DrawAction::colour1);
+    EXPECT_FALSE(shortcuts->assign(18, 0, DrawAction::pen));
+    EXPECT_EQ(alerts.beeps, 1);
+    EXPECT_TRUE(shortcuts->bindings().empty());
+    EXPECT_FALSE(stored().isValid());
+    EXPECT_EQ(changes, 0);
+
+    EXPECT_TRUE(shortcuts->assign(25, 0, DrawAction::colour1));
+    EXPECT_TRUE(shortcuts->assign(18, 0, DrawAction::pen));
+    EXPECT_EQ(shortcuts->actionMatching(18, 0), DrawAction::pen);
+    EXPECT_EQ(shortcuts->actionMatching(25, 0), DrawAction::colour1);
+    EXPECT_EQ(alerts.beeps, 1);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(DrawShortcutsTest, Assign_WithheldDefaultsAndTheActionsOwnKeyNeverConflict) {
+    auto shortcuts = make();
+    EXPECT_TRUE(shortcuts->assign(1, 0, DrawAction::colour2)); // S belongs to stamp
+    EXPECT_TRUE(shortcuts->assign(35, 0, DrawAction::pen));    // P is the pen's own
+    EXPECT_EQ(shortcuts->bindings().size(), 2u);
+    EXPECT_EQ(shortcuts->actionMatching(1, 0), DrawAction::colour2);
+    // With a modifier, a default bare key is no conflict.
+    EXPECT_FALSE(shortcuts->conflict(35, shift, DrawAction::line));
+    EXPECT_EQ(alerts.beeps, 0);
+}
+
+TEST_F(DrawShortcutsTest, Persistence_HoldsOnlyChangesAndSurvivesARestart) {
+    auto shortcuts = make();
+    shortcuts->assign(25, shift, DrawAction::pen);
+    shortcuts->assign(28, 0, DrawAction::thicker);
+    QVariantMap map = stored().toMap();
+    ASSERT_EQ(map.size(), 2);
+    EXPECT_EQ(map.value("pen").typeId(), QMetaType::QByteArray);
+    EXPECT_EQ(Shortcut::fromJson(map.value("pen").toByteArray()), Shortcut(25, shift));
+    EXPECT_EQ(make()->shortcut(DrawAction::thicker), Shortcut(28, 0));
+
+    shortcuts->reset(DrawAction::pen);
+    EXPECT_FALSE(stored().toMap().contains("pen"));
+    EXPECT_EQ(shortcuts->shortcut(DrawAction::pen), Shortcut(35, 0));
+    shortcuts->resetAll();
+    EXPECT_EQ(stored().typeId(), QMetaType::QVariantMap);
+    EXPECT_TRUE(stored().toMap().isEmpty());
+    EXPECT_TRUE(shortcuts->bindings().empty());
+}
+
+TEST_F(DrawShortcutsTest, Load_SkipsBadEntriesAndDiscardsADictionaryWithNonData) {
+    QVariantMap map;
+    map.insert("pen", Shortcut(25, 0).toJson());
+    map.insert("brush", Shortcut(26, 0).toJson());
+    map.insert("line", QByteArray(R"({"keyCode":37})"));
+    prefs.stored.insert(DrawShortcuts::preferenceKey(), map);
+    auto shortcuts = make();
+    ASSERT_EQ(shortcuts->bindings().size(), 1u);
+    EXPECT_EQ(shortcuts->shortcut(DrawAction::pen), Shortcut(25, 0));
+
+    map.insert("ruler", QStringLiteral("{\"keyCode\":1,\"modifiers\":0}"));
+    prefs.stored.insert(DrawShortcuts::preferenceKey(), map);
+    EXPECT_TRUE(make()->bindings().empty());
+    prefs.stored.insert(DrawShortcuts::preferenceKey(), QVariantList{});
+    EXPECT_TRUE(make()->bindings().empty());
+}
+
+TEST_F(DrawShortcutsTest, Perform_ChoosesToolsColoursAndWidthsWithinBounds) {
+    auto shortcuts = make();
+    shortcuts->perform(DrawAction::ellipse);
+    EXPECT_EQ(store.tool(), Tool::ellipse);
+    shortcuts->perform(DrawAction::move);
+    EXPECT_EQ(store.tool(), Tool::move);
+    shortcuts->perform(DrawAction::colour4);
+    EXPECT_EQ(store.paletteIndex(), 3);
+
+    store.setWidthIndex(0);
+    shortcuts->perform(DrawAction::thinner);
+    EXPECT_EQ(store.widthIndex(), 0);
+    shortcuts->perform(DrawAction::thicker);
+    shortcuts->perform(DrawAction::thicker);
+    shortcuts->perform(DrawAction::thicker);
+    EXPECT_EQ(store.widthIndex(), 2);
+    shortcuts->perform(DrawAction::thinner);
+    EXPECT_EQ(store.widthIndex(), 1);
+    EXPECT_EQ(alerts.beeps, 0);
+}
+
+TEST_F(DrawShortcutsTest, Perform_ScreenPixelToolsAskForScreenRecordingFirst) {
+    auto shortcuts = make();
+    store.setTool(Tool::pen);
+    permissions.screenCapture = false;
+    shortcuts->perform(DrawAction::snipe);
+    store.setRedactStyle(RedactStyle::pixelate);
+    shortcuts->perform(DrawAction::redact);
+    EXPECT_EQ(store.tool(), Tool::pen);
+    EXPECT_EQ(permissions.requests,
+              (QStringList{"Snipe grabs real screen pixels",
+                           "Blur and pixelate redact from real screen pixels"}));
+
+    store.setRedactStyle(RedactStyle::solid);
+    shortcuts->perform(DrawAction::redact);
+    EXPECT_EQ(store.tool(), Tool::redact);
+
+    permissions.screenCapture = true;
+    shortcuts->perform(DrawAction::snipe);
+    EXPECT_EQ(store.tool(), Tool::snipe);
+    EXPECT_EQ(permissions.requests.size(), 2);
+}
+
+} // namespace
+} // namespace markvane
