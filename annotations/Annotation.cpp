@@ -90,3 +90,8 @@ QPointF constrainedPoint(Tool tool, QPointF anchor, QPointF pointer) {
 }
 
 } // namespace markvane
+
+namespace markvane {
+// Undo snapshots copy this record once per annotation; keep it compact.
+static_assert(sizeof(Annotation) <= 200);
+} // namespace markvane

@@ -7,7 +7,7 @@
 namespace markvane {
 
 // The drawing tools, in case-list order.
-enum class Tool {
+enum class Tool : quint8 {
     pen,
     highlighter,
     line,
@@ -42,7 +42,7 @@ const QList<Tool>& toolbarToolOrder();
 // toolbarToolOrder without the withheld tools: what users can pick.
 const QList<Tool>& offeredTools();
 
-enum class RedactStyle { blur, pixelate, solid };
+enum class RedactStyle : quint8 { blur, pixelate, solid };
 
 QString redactStyleRawValue(RedactStyle style);
 std::optional<RedactStyle> redactStyleFromRawValue(const QString& raw);
