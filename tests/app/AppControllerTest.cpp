@@ -1,0 +1,313 @@
+#include "app/AppController.h"
+
+#include "annotations/AnnotationStore.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeHotKeys.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakePreferences.h"
+#include "shortcuts/DrawShortcuts.h"
+#include "shortcuts/GlobalShortcuts.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace markvane {
+namespace {
+
+constexpr quint32 kShift = 0x20000;
+constexpr quint32 kCtrl = 0x40000;
+constexpr quint32 kCtrlAlt = 0xC0000;
+
+// The panels as the controller sees them, counting what it asks of them.
+class FakeOverlays : public DrawOverlays {
+public:
+    void rebuild() override { ++rebuilds; }
+    bool drawModeEnabled() const override { return on; }
+    void setDrawModeEnabled(bool value) override { on = value; }
+    void applyDrawMode() override { ++applies; }
+    void focusPanelUnderMouse() override { ++focusRequests; }
+    bool isOverOtherProgramWindow(QPointF) const override { return false; }
+
+    bool on = false;
+    int rebuilds = 0;
+    int applies = 0;
+    int focusRequests = 0;
+};
+
+class AppControllerTest : public ::testing::Test {
+protected:
+    AppControllerTest() {
+        store.setAnnotationImager(
+            [](const Annotation&) { return QImage(4, 4, QImage::Format_ARGB32); });
+    }
+
+    AppController::Services services() {
+        return {&store,      &drawShortcuts, &globalShortcuts, &preferences,
+                &pasteboard, &screens,       &alerts,          &permissions};
+    }
+
+    std::unique_ptr<AppController> makeController() {
+        return std::make_unique<AppController>(
+            services(),
+            [this](DrawViewHost&) {
+                auto fake = std::make_unique<FakeOverlays>();
+                overlays = fake.get();
+                return fake;
+            },
+            [](const QKeyEvent&) { return std::optional<DrawKey>(); },
+            [this](const QString&, const QString& text, const QString&) { welcomes.append(text); });
+    }
+
+    bool press(quint16 keyCode, quint32 flags = 0, const char* characters = "") {
+        return controller->handleDrawKey(DrawKey{keyCode, flags, QString::fromUtf8(characters)});
+    }
+
+    void drawPenStroke(double y) {
+        store.setTool(Tool::pen);
+        store.beginStroke({100, y});
+        store.updateStroke({200, y}, false, false);
+        store.commitStroke();
+    }
+
+    void drawSelectedRectangle() {
+        store.setTool(Tool::rectangle);
+        store.beginStroke({100, 100});
+        store.updateStroke({200, 160}, false, false);
+        store.commitStroke(); // leaves the move tool with the rectangle selected
+    }
+
+    testing::FakeClock clock;
+    testing::FakePreferences preferences;
+    testing::FakePasteboard pasteboard;
+    testing::FakeScreens screens;
+    testing::FakeAlerts alerts;
+    testing::FakePermissions permissions;
+    testing::FakeHotKeys hotKeys;
+    AnnotationStore store{{&clock, &preferences, &pasteboard}};
+    DrawShortcuts drawShortcuts{{&preferences, &alerts, &permissions}, store};
+    GlobalShortcuts globalShortcuts{{&preferences, &hotKeys}};
+    QStringList welcomes;
+    FakeOverlays* overlays = nullptr;
+    std::unique_ptr<AppController> controller = makeController();
+};
+
+TEST_F(AppControllerTest, SetDrawMode_SwitchesPanelsOnce_AndNotAgainForTheSameValue) {
+    QList<bool> signalled;
+    QObject::connect(controller.get(), &AppController::drawModeEnabledChanged,
+                     [&](bool on) { signalled.append(on); });
+
+    controller->setDrawMode(false);
+    EXPECT_EQ(overlays->applies, 0);
+
+    controller->setDrawMode(true);
+    controller->setDrawMode(true);
+    controller->enterDrawMode();
+    EXPECT_TRUE(overlays->on);
+    EXPECT_EQ(overlays->applies, 1);
+
+    controller->toggleDrawMode();
+    EXPECT_FALSE(controller->drawModeEnabled());
+    EXPECT_FALSE(overlays->on);
+    EXPECT_EQ(overlays->applies, 2);
+    EXPECT_EQ(signalled, (QList<bool>{true, false}));
+}
+
+TEST_F(AppControllerTest, ToolChosenAfterStart_SwitchesDrawModeOn_TheRestoredToolDoesNot) {
+    preferences.stored.insert("tool", "arrow");
+    store.load();
+    controller->start();
+    EXPECT_EQ(store.tool(), Tool::arrow);
+    EXPECT_FALSE(controller->drawModeEnabled());
+    EXPECT_EQ(overlays->rebuilds, 1);
+
+    // Choosing the tool already in use counts too: the user asked to draw.
+    store.setTool(Tool::arrow);
+    EXPECT_TRUE(controller->drawModeEnabled());
+
+    controller->setDrawMode(false);
+    drawShortcuts.perform(DrawAction::ellipse);
+    EXPECT_TRUE(controller->drawModeEnabled());
+}
+
+TEST_F(AppControllerTest, ScreenRecordingFlag_ReadFromPermissionsAtCreation) {
+    EXPECT_TRUE(controller->hasScreenRecording());
+    permissions.screenCapture = false;
+    EXPECT_FALSE(makeController()->hasScreenRecording());
+}
+
+TEST_F(AppControllerTest, CtrlZ_UndoesAndCtrlShiftZ_Redoes) {
+    drawPenStroke(100);
+    drawPenStroke(200);
+    ASSERT_EQ(store.annotations().size(), 2);
+
+    EXPECT_TRUE(press(6, kCtrl, "z"));
+    EXPECT_EQ(store.annotations().size(), 1);
+    EXPECT_TRUE(press(6, kCtrl | kShift, "Z"));
+    EXPECT_EQ(store.annotations().size(), 2);
+}
+
+TEST_F(AppControllerTest, CtrlShiftH_Hides_CtrlBackspace_ClearsWhateverTheTool) {
+    drawPenStroke(100);
+    EXPECT_TRUE(press(4, kCtrl | kShift, "H"));
+    EXPECT_TRUE(store.hidden());
+
+    store.setTool(Tool::text);
+    EXPECT_TRUE(press(51, kCtrl));
+    EXPECT_TRUE(store.annotations().isEmpty());
+}
+
+TEST_F(AppControllerTest, PlainDelete_OnlyDeletesASelectionMadeWithTheMoveTool) {
+    drawPenStroke(100);
+    EXPECT_FALSE(press(51));
+    EXPECT_EQ(store.annotations().size(), 1);
+
+    drawSelectedRectangle();
+    ASSERT_EQ(store.tool(), Tool::move);
+    ASSERT_TRUE(store.selectedID());
+    EXPECT_TRUE(press(117));
+    EXPECT_EQ(store.annotations().size(), 1);
+    EXPECT_FALSE(store.selectedID());
+}
+
+TEST_F(AppControllerTest, Brackets_ChangeTheSelectionsWidth_ElseTheToolWidth) {
+    drawSelectedRectangle();
+    const double before = store.selectedAnnotation()->width;
+    EXPECT_TRUE(press(30, 0, "]"));
+    EXPECT_EQ(store.selectedAnnotation()->width, before + 1);
+    EXPECT_EQ(store.widthIndex(), 1);
+
+    store.setTool(Tool::pen); // leaving move drops the selection
+    EXPECT_TRUE(press(30, 0, "]"));
+    EXPECT_EQ(store.widthIndex(), 2);
+}
+
+TEST_F(AppControllerTest, CopyCutDuplicate_WorkOnTheSelection) {
+    drawSelectedRectangle();
+    EXPECT_TRUE(press(8, kCtrl, "c"));
+    EXPECT_EQ(pasteboard.writeCount, 1);
+    EXPECT_TRUE(press(2, kCtrl, "d"));
+    EXPECT_EQ(store.annotations().size(), 2);
+
+    EXPECT_TRUE(press(7, kCtrl, "x"));
+    EXPECT_EQ(pasteboard.writeCount, 2);
+    EXPECT_EQ(store.annotations().size(), 1);
+}
+
+TEST_F(AppControllerTest, ScaleKeys_ScaleTheSelection) {
+    drawSelectedRectangle();
+    const double width = store.selectedAnnotation()->bounds().width();
+    EXPECT_TRUE(press(24, kCtrl, "="));
+    EXPECT_NEAR(store.selectedAnnotation()->bounds().width(), width * 1.08, 0.5);
+    EXPECT_TRUE(press(78, kCtrl, "-"));
+    EXPECT_NEAR(store.selectedAnnotation()->bounds().width(), width, 0.5);
+}
+
+TEST_F(AppControllerTest, DrawingShortcutsComeLast_AndUnknownKeysPassOn) {
+    EXPECT_TRUE(press(15, 0, "r"));
+    EXPECT_EQ(store.tool(), Tool::rectangle);
+    EXPECT_TRUE(press(19, 0, "2"));
+    EXPECT_EQ(store.paletteIndex(), 1);
+
+    EXPECT_FALSE(press(35, kShift, "P"));
+    EXPECT_FALSE(press(1, 0, "s")); // the stamp tool is not offered
+    EXPECT_FALSE(press(126));       // arrow keys do nothing on the drawing
+    EXPECT_EQ(store.tool(), Tool::rectangle);
+}
+
+TEST_F(AppControllerTest, CtrlV_PastesALargeImageAt480CentredOnThePointer) {
+    pasteboard.content = QImage(1920, 1080, QImage::Format_RGB32);
+    screens.pointer = QPointF(800, 600);
+    EXPECT_TRUE(press(9, kCtrl, "v"));
+
+    ASSERT_EQ(store.annotations().size(), 1);
+    const Annotation& pasted = store.annotations().first();
+    EXPECT_EQ(pasted.tool, Tool::snipe);
+    EXPECT_EQ(pasted.bounds(), QRectF(560, 465, 480, 270));
+    EXPECT_EQ(store.tool(), Tool::move);
+    EXPECT_EQ(store.selectedID(), pasted.id);
+}
+
+TEST_F(AppControllerTest, PasteImage_SmallKeepsItsSize_NothingOnTheClipboardAddsNothing) {
+    controller->pasteImage();
+    EXPECT_TRUE(store.annotations().isEmpty());
+    EXPECT_TRUE(alerts.notices.isEmpty());
+
+    pasteboard.content = QImage(200, 100, QImage::Format_RGB32);
+    screens.pointer = QPointF(100, 100);
+    controller->pasteImage();
+    ASSERT_EQ(store.annotations().size(), 1);
+    EXPECT_EQ(store.annotations().first().bounds(), QRectF(0, 50, 200, 100));
+}
+
+TEST_F(AppControllerTest, PasteImage_Over50Megapixels_IsRefusedWithAMessage) {
+    pasteboard.content = QImage(10000, 5001, QImage::Format_Mono);
+    controller->pasteImage();
+    EXPECT_TRUE(store.annotations().isEmpty());
+    ASSERT_EQ(alerts.notices.size(), 1);
+    EXPECT_TRUE(alerts.notices.first().contains("10000 × 5001"));
+    EXPECT_TRUE(alerts.notices.first().contains("50 megapixels"));
+}
+
+TEST_F(AppControllerTest, Start_GlobalHotKeysRunTheirActions) {
+    controller->start();
+    hotKeys.press(2, kCtrlAlt); // Ctrl+Alt+D
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->drawModeEnabled());
+
+    drawPenStroke(100);
+    hotKeys.press(6, kCtrlAlt); // undo
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(store.annotations().isEmpty());
+    hotKeys.press(16, kCtrlAlt); // redo
+    QCoreApplication::processEvents();
+    EXPECT_EQ(store.annotations().size(), 1);
+    hotKeys.press(4, kCtrlAlt); // hide all
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(store.hidden());
+    hotKeys.press(51, kCtrlAlt); // clear
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(store.annotations().isEmpty());
+
+    hotKeys.press(2, kCtrlAlt);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller->drawModeEnabled());
+    // Every action's combination is held, even those whose feature is still to come.
+    EXPECT_EQ(hotKeys.registered.size(), 8u);
+}
+
+TEST_F(AppControllerTest, Start_HotKeyClaimedElsewhere_IsReportedOnce) {
+    hotKeys.claimedElsewhere.insert({2, kCtrlAlt});
+    controller->start();
+    ASSERT_EQ(alerts.notices.size(), 1);
+    EXPECT_TRUE(alerts.notices.first().contains("Ctrl+Alt+D is already claimed by another app."));
+
+    hotKeys.claimedElsewhere.clear();
+    alerts.notices.clear();
+    auto second = makeController();
+    second->start();
+    EXPECT_TRUE(alerts.notices.isEmpty());
+}
+
+TEST_F(AppControllerTest, Welcome_NamesTheCurrentDrawModeBinding) {
+    globalShortcuts.assign(2, kCtrl | kShift | 0x80000, GlobalAction::drawMode);
+    controller->start();
+    QElapsedTimer waited;
+    waited.start();
+    while (welcomes.isEmpty() && waited.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(welcomes.size(), 1);
+    EXPECT_TRUE(welcomes.first().startsWith("Press Ctrl+Alt+Shift+D to start drawing"));
+    EXPECT_TRUE(welcomes.first().contains("Press Ctrl+Alt+O to bring the toolbar back"));
+}
+
+TEST_F(AppControllerTest, FocusUnderMouse_OnlyWhileDrawing) {
+    controller->focusOverlayUnderMouse();
+    EXPECT_EQ(overlays->focusRequests, 0);
+    controller->setDrawMode(true);
+    controller->focusOverlayUnderMouse();
+    EXPECT_EQ(overlays->focusRequests, 1);
+}
+
+} // namespace
+} // namespace markvane
