@@ -44,15 +44,12 @@ TEST_F(Persistence, SettingsRoundTripAndMoveComesBackAsPen) {
 }
 
 TEST_F(Persistence, Palette_OnlyFiveStringsCountAndUnreadableEntriesGiveRed) {
-    preferences.stored[QStringLiteral("palette")] =
-        strings({"#000000", "#111111", "#222222", "#333333"});
-    EXPECT_EQ(store().palette(), defaultPalette());
-    dropStore();
-    QVariantList mixed = strings({"#000000", "#111111", "#222222", "#333333"});
-    mixed.append(qlonglong(0x444444));
-    preferences.stored[QStringLiteral("palette")] = mixed;
-    EXPECT_EQ(store().palette(), defaultPalette());
-    dropStore();
+    const QVariantList four = strings({"#000000", "#111111", "#222222", "#333333"});
+    for (const QVariantList& stored : {four, four + QVariantList{qlonglong(0x444444)}}) {
+        preferences.stored[QStringLiteral("palette")] = stored;
+        EXPECT_EQ(store().palette(), defaultPalette());
+        dropStore();
+    }
     preferences.stored[QStringLiteral("palette")] =
         strings({"#000000", "nonsense", "#222222", "#333333", "#44"});
     EXPECT_EQ(store().palette()[0], QColor(0, 0, 0));

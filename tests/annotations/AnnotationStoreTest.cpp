@@ -240,12 +240,6 @@ TEST_F(Store, AnnotationID_FollowsMovesResizesUndoRedoAndDeletes) {
     EXPECT_EQ(store().textAnnotationAt({385, 5}).value_or(Annotation{}).tool, Tool::text);
 }
 
-} // namespace
-} // namespace markvane::testing
-
-namespace markvane::testing {
-namespace {
-
 TEST_F(Store, AnnotationID_OnLongStrokesAgreesWithTheExactHitTest) {
     QRandomGenerator random(11);
     for (int stroke = 0; stroke < 6; ++stroke) {

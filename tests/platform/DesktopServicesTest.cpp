@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 using namespace markvane::platform;
 
@@ -66,15 +67,14 @@ TEST(DesktopServices, InstallsEveryServiceWhileItLives) {
         const Services& s = services();
         EXPECT_EQ(s.preferences, &desktop.preferences());
         EXPECT_EQ(s.alerts, &desktop.alerts());
-        EXPECT_NE(s.clock, nullptr);
-        EXPECT_NE(s.pasteboard, nullptr);
-        EXPECT_NE(s.screens, nullptr);
-        EXPECT_NE(s.permissions, nullptr);
+        for (const void* service :
+             std::initializer_list<const void*>{s.clock, s.pasteboard, s.screens, s.permissions})
+            EXPECT_NE(service, nullptr);
         EXPECT_EQ(desktop.preferences().filePath(),
                   qEnvironmentVariable("MARKVANE_CONFIG_DIR") + "/preferences.json");
     }
     const Services& s = services();
-    EXPECT_EQ(s.preferences, nullptr);
-    EXPECT_EQ(s.screens, nullptr);
-    EXPECT_EQ(s.clock, nullptr);
+    for (const void* service :
+         std::initializer_list<const void*>{s.preferences, s.screens, s.clock, s.alerts})
+        EXPECT_EQ(service, nullptr);
 }

@@ -11,22 +11,11 @@ TEST(KeyCodeMap, MapsPhysicalPositionsBothWays) {
     struct Case {
         int evdev;
         quint16 keyCode;
-    } cases[] = {
-        {30, 0},    // A
-        {32, 2},    // D
-        {21, 16},   // Y
-        {28, 36},   // Return
-        {57, 49},   // Space
-        {14, 51},   // Backspace
-        {111, 117}, // Delete
-        {105, 123}, // Left
-        {59, 122},  // F1
-        {99, 105},  // Print
-        {125, 55},  // left Super
-    };
+    } cases[] = {{30, 0}, {21, 16}, {14, 51}, {111, 117}, {105, 123}, {125, 55}};
     for (const Case& c : cases) {
-        EXPECT_EQ(keyCodeFromX(quint8(c.evdev + kEvdev)), c.keyCode) << c.evdev;
-        EXPECT_EQ(xKeyCodeFromKeyCode(c.keyCode), quint8(c.evdev + kEvdev)) << c.keyCode;
+        SCOPED_TRACE(c.evdev);
+        EXPECT_EQ(keyCodeFromX(quint8(c.evdev + kEvdev)), c.keyCode);
+        EXPECT_EQ(xKeyCodeFromKeyCode(c.keyCode), quint8(c.evdev + kEvdev));
     }
 }
 

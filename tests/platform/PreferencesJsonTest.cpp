@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QRandomGenerator>
 #include <QStringList>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -11,32 +10,9 @@ using namespace markvane::platform;
 
 namespace {
 
-// QVariant's == treats 1 and 1.0 as equal; preferences must not.
-bool sameTyped(const QVariant& a, const QVariant& b) {
-    if (a.metaType() != b.metaType())
-        return false;
-    if (a.metaType() == QMetaType::fromType<QVariantList>()) {
-        const auto x = a.toList(), y = b.toList();
-        if (x.size() != y.size())
-            return false;
-        for (qsizetype i = 0; i < x.size(); ++i)
-            if (!sameTyped(x[i], y[i]))
-                return false;
-        return true;
-    }
-    if (a.metaType() == QMetaType::fromType<QVariantMap>()) {
-        const auto x = a.toMap(), y = b.toMap();
-        if (x.keys() != y.keys())
-            return false;
-        for (auto it = x.begin(); it != x.end(); ++it)
-            if (!sameTyped(it.value(), y.value(it.key())))
-                return false;
-        return true;
-    }
-    if (a.metaType() == QMetaType::fromType<double>()) // bitwise, so -0.0 differs from 0.0
-        return std::signbit(a.toDouble()) == std::signbit(b.toDouble()) &&
-               a.toDouble() == b.toDouble();
-    return a == b;
+// Written text tells 1 from 1.0 and -0.0 from 0.0, where QVariant's == does not.
+bool sameTyped(const QVariantMap& a, const QVariantMap& b) {
+    return writePreferencesJson(a) == writePreferencesJson(b);
 }
 
 QVariantMap everyKindOfValue() {
@@ -46,14 +22,11 @@ QVariantMap everyKindOfValue() {
                        {"empty", QVariantMap{}}};
     return {
         {"yes", true},
-        {"no", false},
         {"one", 1LL},
         {"oneDouble", 1.0},
         {"minusZero", -0.0},
         {"tenth", 0.1},
-        {"huge", 1e300},
         {"tiny", 5e-324},
-        {"bigDouble", 1e20},
         {"min", std::numeric_limits<qlonglong>::min()},
         {"max", std::numeric_limits<qlonglong>::max()},
         {"text", QStringLiteral("quote \" backslash \\ slash / tab \t newline \n bell \a")},
@@ -75,23 +48,24 @@ TEST(PreferencesJson, WriteThenRead_EveryKindOfValue_KeepsValueAndType) {
     QString error;
     const auto read = readPreferencesJson(writePreferencesJson(values), &error);
     ASSERT_TRUE(read) << error.toStdString();
-    EXPECT_EQ(read->keys(), values.keys());
+    EXPECT_EQ(*read, values);
     for (auto it = values.begin(); it != values.end(); ++it)
-        EXPECT_TRUE(sameTyped(read->value(it.key()), it.value())) << it.key().toStdString();
+        EXPECT_EQ(read->value(it.key()).metaType(), it.value().metaType())
+            << it.key().toStdString();
+    EXPECT_TRUE(sameTyped(*read, values));
 }
 
 TEST(PreferencesJson, Read_NumbersTakeTheirTypeFromTheirSpelling) {
     const auto read = readPreferencesJson(
         R"({"a": 7, "b": 7.0, "c": 7e0, "d": -0, "e": 92233720368547758070, "f": 1E-2})");
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->value("a").metaType(), QMetaType::fromType<qlonglong>());
-    EXPECT_EQ(read->value("b").metaType(), QMetaType::fromType<double>());
-    EXPECT_EQ(read->value("c").metaType(), QMetaType::fromType<double>());
-    EXPECT_EQ(read->value("d").metaType(), QMetaType::fromType<qlonglong>());
     // Beyond 64 bits an integer becomes the nearest double instead of failing.
-    EXPECT_EQ(read->value("e").metaType(), QMetaType::fromType<double>());
-    EXPECT_DOUBLE_EQ(read->value("e").toDouble(), 9.2233720368547758e19);
-    EXPECT_DOUBLE_EQ(read->value("f").toDouble(), 0.01);
+    EXPECT_TRUE(sameTyped(*read, {{"a", 7LL},
+                                  {"b", 7.0},
+                                  {"c", 7.0},
+                                  {"d", 0LL},
+                                  {"e", 9.2233720368547758e19},
+                                  {"f", 0.01}}));
 }
 
 TEST(PreferencesJson, Read_DataObjects_DecodeOnlyWhenWellFormed) {
@@ -114,40 +88,29 @@ TEST(PreferencesJson, Read_EscapesAndByteOrderMark_AreUnderstood) {
 }
 
 TEST(PreferencesJson, Read_MalformedOrNonObjectText_IsRefusedWithAReason) {
+    // One text for each way of going wrong; truncations are tried below.
     const QList<QByteArray> bad = {"",
-                                   "  \n",
                                    "[]",
-                                   "42",
-                                   "\"text\"",
-                                   "null",
-                                   "{",
-                                   "{\"a\": 1",
+                                   "{} {}",
                                    "{\"a\": 1,}",
-                                   "{\"a\" 1}",
-                                   "{'a': 1}",
                                    "{a: 1}",
+                                   "{\"a\" 1}",
+                                   "{\"a\": [1 2]}",
+                                   "{\"a\": tru}",
                                    "{\"a\": 01}",
                                    "{\"a\": 1.}",
-                                   "{\"a\": .5}",
-                                   "{\"a\": -}",
                                    "{\"a\": 1e}",
-                                   "{\"a\": tru}",
-                                   "{\"a\": NaN}",
                                    "{\"a\": 1e999}",
                                    "{\"a\": \"tab\there\"}",
                                    "{\"a\": \"\\x\"}",
                                    "{\"a\": \"\\u12g4\"}",
-                                   "{\"a\": \"open}",
                                    "{\"a\": \"\xC3\x28\"}",
-                                   "{} {}",
-                                   QByteArray("{\"a\": 1}\0", 9),
-                                   QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18),
-                                   QByteArray(100000, '[') + "1" + QByteArray(100000, ']'),
                                    "{\"a\": " + QByteArray(100000, '{')};
     for (const QByteArray& text : bad) {
+        SCOPED_TRACE(text.left(40).toStdString());
         QString error;
-        EXPECT_FALSE(readPreferencesJson(text, &error)) << text.left(40).toStdString();
-        EXPECT_FALSE(error.isEmpty()) << text.left(40).toStdString();
+        EXPECT_FALSE(readPreferencesJson(text, &error));
+        EXPECT_FALSE(error.isEmpty());
     }
 }
 
@@ -169,18 +132,24 @@ TEST(PreferencesJson, Read_RandomlyDamagedDocuments_NeverCrash_AndWhatReadsWrite
             continue;
         const auto again = readPreferencesJson(writePreferencesJson(*read));
         ASSERT_TRUE(again) << damaged.toStdString();
-        EXPECT_TRUE(sameTyped(QVariant(*again), QVariant(*read))) << damaged.toStdString();
+        EXPECT_TRUE(sameTyped(*again, *read)) << damaged.toStdString();
     }
 }
 
 TEST(PreferencesJson, Normalize_ConvertsToTheStoredTypes) {
-    EXPECT_TRUE(sameTyped(*normalizePreferenceValue(5), QVariant(5LL)));
-    EXPECT_TRUE(sameTyped(*normalizePreferenceValue(5u), QVariant(5LL)));
-    EXPECT_TRUE(sameTyped(*normalizePreferenceValue(0.5f), QVariant(0.5)));
-    EXPECT_TRUE(sameTyped(*normalizePreferenceValue(QStringList{"a", "b"}),
-                          QVariant(QVariantList{QStringLiteral("a"), QStringLiteral("b")})));
-    EXPECT_TRUE(sameTyped(*normalizePreferenceValue(QVariantHash{{"k", 1}}),
-                          QVariant(QVariantMap{{"k", 1LL}})));
+    const QVariantMap given{{"int", 5},
+                            {"uint", 5u},
+                            {"float", 0.5f},
+                            {"strings", QStringList{"a"}},
+                            {"hash", QVariantHash{{"k", 1}}}};
+    QVariantMap normalized;
+    for (auto it = given.begin(); it != given.end(); ++it)
+        normalized.insert(it.key(), *normalizePreferenceValue(it.value()));
+    EXPECT_TRUE(sameTyped(normalized, {{"int", 5LL},
+                                       {"uint", 5LL},
+                                       {"float", 0.5},
+                                       {"strings", QVariantList{QStringLiteral("a")}},
+                                       {"hash", QVariantMap{{"k", 1LL}}}}));
 }
 
 TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefusedWithAReason) {
@@ -191,7 +160,6 @@ TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefusedWithAReason) {
         deep = QVariantList{deep};
     const QList<QVariant> refused = {
         nan,
-        inf,
         -inf,
         QVariant(std::numeric_limits<float>::infinity()),
         QVariantList{1, QVariantMap{{"x", nan}}},
@@ -200,9 +168,10 @@ TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefusedWithAReason) {
         deep,
     };
     for (const QVariant& value : refused) {
+        SCOPED_TRACE(value.typeName());
         QString why;
-        EXPECT_FALSE(normalizePreferenceValue(value, &why)) << value.typeName();
-        EXPECT_FALSE(why.isEmpty()) << value.typeName();
+        EXPECT_FALSE(normalizePreferenceValue(value, &why));
+        EXPECT_FALSE(why.isEmpty());
     }
 }
 
@@ -214,8 +183,8 @@ TEST(PreferencesJson, DeepestStorableValue_ReadsBack) {
             break;
         deepest = deeper;
     }
-    QString error;
-    const auto read = readPreferencesJson(writePreferencesJson({{"deep", deepest}}), &error);
-    ASSERT_TRUE(read) << error.toStdString();
-    EXPECT_TRUE(sameTyped(read->value("deep"), deepest));
+    const QVariantMap values{{"deep", deepest}};
+    const auto read = readPreferencesJson(writePreferencesJson(values));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(sameTyped(*read, values));
 }
