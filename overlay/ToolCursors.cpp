@@ -1,6 +1,7 @@
 #include "overlay/ToolCursors.h"
 
 #include "annotations/Palette.h"
+#include "annotations/StickerImage.h"
 
 #include <QHash>
 #include <QPainter>
@@ -9,6 +10,8 @@
 
 namespace markvane::ToolCursors {
 namespace {
+
+constexpr double kStampCursorSize = 44;
 
 QHash<QString, QCursor>& cache() {
     static QHash<QString, QCursor> cursors;
@@ -109,6 +112,19 @@ QCursor eraser() {
     // The tip of the arrow is where erasing happens.
     return cached(QStringLiteral("eraser"),
                   [] { return QCursor(QPixmap::fromImage(eraserImage()), 2, 2); });
+}
+
+QCursor stamp(const QString& stamp) {
+    return cached(stampKey(stamp), [&] {
+        const auto sticker = stickerImage(stamp, kStampCursorSize);
+        if (!sticker)
+            return QCursor(Qt::ArrowCursor);
+        // Cursors are shown pixel for pixel: bring the sticker to one pixel per point.
+        const QSize points = (QSizeF(sticker->size()) / sticker->devicePixelRatio()).toSize();
+        QImage image = sticker->scaled(points, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(1);
+        return QCursor(QPixmap::fromImage(image), points.width() / 2, points.height() / 2);
+    });
 }
 
 int cachedCount() {
