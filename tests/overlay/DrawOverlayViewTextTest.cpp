@@ -1,59 +1,34 @@
 #include "DrawViewFixture.h"
 
-#include "annotations/TextMeasure.h"
-#include "overlay/AnnotationTextEditor.h"
-
-#include <QPainter>
-
 namespace markvane::testing {
 namespace {
 
 using DrawViewText = DrawViewTest;
 
-void typeInto(QWidget* editor, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent event(QEvent::KeyPress,
-                        c.isLetter() ? Qt::Key_A + (c.toLower().unicode() - 'a') : int(c.unicode()),
-                        Qt::NoModifier, QString(c));
-        QApplication::sendEvent(editor, &event);
-    }
-}
-
-TEST_F(DrawViewText, TextToolPress_OpensAnEditorSizedFromTheWidth) {
+TEST_F(DrawViewText, NewTextIsSizedFromTheWidthAndEscapeCommitsIt) {
     store.setTool(Tool::text);
-    store.setWidthIndex(2); // 11 points: 33-point text
+    store.setWidthIndex(0); // 3 points: raised to 14
     press({100, 200});
-    release({100, 200});
     ASSERT_TRUE(view->textEditor());
-    EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 33);
-    EXPECT_EQ(view->textAnchorGlobal(), QPointF(100, 200));
-    store.setWidthIndex(0);
+    EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 14);
+    store.setWidthIndex(2); // 11 points: 33
     view->commitOpenEditor();
-    press({100, 300});
-    EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 14) << "never below 14";
-}
-
-TEST_F(DrawViewText, EscapeInTheEditor_CommitsTheText) {
-    store.setTool(Tool::text);
     press({100, 200});
-    release({100, 200});
-    typeInto(view->textEditor(), "Hi there");
+    EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 33);
+    type("Hi there");
     key(Qt::Key_Escape, Qt::NoModifier, {}, view->textEditor());
     EXPECT_FALSE(view->textEditor());
     ASSERT_EQ(store.annotations().size(), 1);
-    const Annotation& text = store.annotations().first();
-    EXPECT_EQ(text.text, "Hi there");
-    EXPECT_EQ(text.points, (QList<QPointF>{{100, 200}}));
-    EXPECT_EQ(text.fontSize, 18);
-    EXPECT_EQ(store.tool(), Tool::move);
+    EXPECT_EQ(store.annotations().first().text, "Hi there");
+    EXPECT_EQ(store.annotations().first().points, (QList<QPointF>{{100, 200}}));
+    EXPECT_EQ(store.annotations().first().fontSize, 33);
     EXPECT_TRUE(host.drawMode) << "the Escape that commits goes no further";
 }
 
-TEST_F(DrawViewText, PressWhileEditing_OnlyCommits) {
+TEST_F(DrawViewText, APressWhileEditingOnlyCommits) {
     store.setTool(Tool::text);
     press({100, 200});
-    release({100, 200});
-    typeInto(view->textEditor(), "abc");
+    type("abc");
     press({400, 400});
     release({400, 400});
     EXPECT_FALSE(view->textEditor());
@@ -61,53 +36,48 @@ TEST_F(DrawViewText, PressWhileEditing_OnlyCommits) {
     EXPECT_EQ(store.annotations().first().points.first(), QPointF(100, 200));
 }
 
-TEST_F(DrawViewText, EditingAnExistingText_ShowsItsSizeTimesZoomAndStoresItBack) {
+TEST_F(DrawViewText, EditingAtZoomShowsItLargerAndStoresItsOwnSize) {
     addText(QStringLiteral("zoomed"), {300, 300}, 20);
-    view->freezeZoom().frozenSnapshot = QImage(4, 4, QImage::Format_ARGB32);
-    view->freezeZoom().zoomScale = 2;
-    view->freezeZoom().zoomCenterGlobal = QPointF(300, 300);
-    store.setTool(Tool::text);
+    freeze(2, {300, 300});
     view->beginText({305, 305});
-    ASSERT_TRUE(view->textEditor());
     EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 40);
-    EXPECT_EQ(view->textEditor()->toPlainText(), "zoomed");
-    EXPECT_TRUE(store.annotations().isEmpty());
     view->commitOpenEditor();
     ASSERT_EQ(store.annotations().size(), 1);
     EXPECT_DOUBLE_EQ(store.annotations().first().fontSize, 20);
     EXPECT_EQ(store.annotations().first().points.first(), QPointF(300, 300));
-}
-
-TEST_F(DrawViewText, ClearingAnExistingText_DeletesIt) {
-    addText(QStringLiteral("gone"), {300, 300}, 20);
     view->beginText({305, 305});
     view->textEditor()->clear();
     view->commitOpenEditor();
-    EXPECT_TRUE(store.annotations().isEmpty());
+    EXPECT_TRUE(store.annotations().isEmpty()) << "cleared text is deleted";
 }
 
-TEST_F(DrawViewText, DestroyingTheViewWhileEditing_KeepsTheText) {
-    // Rebuilding the panels replaces the views: an open edit must survive it.
-    addText(QStringLiteral("keep me"), {300, 300}, 20);
+TEST_F(DrawViewText, ReplacingTheViewWhileEditingKeepsTheText) {
+    addText(QStringLiteral("keep"), {300, 300}, 20);
     view->beginText({305, 305});
-    typeInto(view->textEditor(), "!");
-    view.reset();
+    type("s");
+    view.reset(); // as when the panels are rebuilt
     ASSERT_EQ(store.annotations().size(), 1);
-    EXPECT_EQ(store.annotations().first().text, "keep me!");
+    EXPECT_EQ(store.annotations().first().text, "keeps");
 }
 
-// The committed text is drawn where the editor showed its glyphs.
-TEST_F(DrawViewText, CommittedText_IsDrawnWhereTheEditorShowedIt) {
+QRect inkedArea(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(DrawViewText, CommittedTextIsDrawnWhereTheEditorShowedIt) {
     store.setTool(Tool::text);
-    store.setPaletteIndex(3); // blue
     press({200, 300});
-    release({200, 300});
-    typeInto(view->textEditor(), "Wxyz");
+    type("Wxyz");
     key(Qt::Key_Return, Qt::NoModifier, "\r", view->textEditor());
-    typeInto(view->textEditor(), "Ag");
-    QImage editing(view->size(), QImage::Format_ARGB32_Premultiplied);
-    editing.fill(Qt::transparent);
-    view->render(&editing, {}, QRegion(), QWidget::DrawChildren);
+    type("Ag");
+    QImage shown(view->size(), QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    view->render(&shown, {}, QRegion(), QWidget::DrawChildren);
 
     view->commitOpenEditor();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -117,24 +87,12 @@ TEST_F(DrawViewText, CommittedText_IsDrawnWhereTheEditorShowedIt) {
     drawn.fill(Qt::transparent);
     view->render(&drawn, {}, QRegion(), QWidget::DrawChildren);
 
-    const auto inked = [](const QImage& image) {
-        QRect box;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) > 128)
-                    box |= QRect(x, y, 1, 1);
-        return box;
-    };
-    const QRect shown = inked(editing);
-    const QRect stored = inked(drawn);
-    ASSERT_FALSE(shown.isEmpty());
-    EXPECT_LE(std::abs(shown.left() - stored.left()), 1);
-    EXPECT_LE(std::abs(shown.top() - stored.top()), 1);
-    EXPECT_LE(std::abs(shown.right() - stored.right()), 1);
-    EXPECT_LE(std::abs(shown.bottom() - stored.bottom()), 1);
-    // y up: the anchor is the text's bottom-left corner.
+    const QRect editor = inkedArea(shown), stored = inkedArea(drawn);
+    ASSERT_FALSE(editor.isEmpty());
+    EXPECT_LE((editor.topLeft() - stored.topLeft()).manhattanLength(), 1);
+    EXPECT_LE((editor.bottomRight() - stored.bottomRight()).manhattanLength(), 1);
     EXPECT_NEAR(stored.left(), 200, 3);
-    EXPECT_LT(stored.bottom(), 300);
+    EXPECT_LT(stored.bottom(), 300) << "y up: the anchor is the text's bottom left";
 }
 
 } // namespace

@@ -21,65 +21,52 @@ public:
         offered.append(key);
         return consumeKeys;
     }
-    void setDrawMode(bool on) override {
-        drawMode = on;
-        ++drawModeCalls;
-    }
+    void setDrawMode(bool on) override { drawMode = on; }
     bool drawModeEnabled() const override { return drawMode; }
-    void focusOverlayUnderMouse() override { ++focusRequests; }
-    bool isOverOtherProgramWindow(QPointF globalPoint) const override {
-        return otherWindow.contains(globalPoint);
+    void focusOverlayUnderMouse() override {}
+    bool isOverOtherProgramWindow(QPointF global) const override {
+        return otherWindow.contains(global);
     }
 
     QList<DrawKey> offered;
     bool consumeKeys = false;
     bool drawMode = true;
-    int drawModeCalls = 0;
-    int focusRequests = 0;
-    QRectF otherWindow; // global; a toolbar, say
+    QRectF otherWindow; // global: a toolbar, say
 };
 
 // An 800 × 600 display with a 24-point strip above its visible frame, a store
-// on fakes and a view in draw mode. Events are given in global points.
+// on fakes and a view in draw mode. Pointer events are given in global points
+// and sent in widget coordinates (y down).
 class DrawViewTest : public ::testing::Test {
 protected:
     DrawViewTest() : store(AnnotationStore::Services{&clock, &preferences, &pasteboard, &capture}) {
         screen.name = QStringLiteral("test");
-        screen.number = 1;
         screen.frame = QRectF(0, 0, 800, 600);
         screen.visibleFrame = QRectF(0, 0, 800, 576);
-        screen.isMain = true;
         view = std::make_unique<DrawOverlayView>(screen, store, host,
                                                  DrawOverlayView::Services{&clock, nullptr, {}});
         view->setDrawModeEnabled(true);
     }
 
-    QPointF widgetPoint(QPointF global) const {
-        return viewToWidget(view->globalToView(global), view->height());
-    }
-
-    void mouse(QEvent::Type type, QPointF global, Qt::MouseButton button, Qt::MouseButtons buttons,
+    void mouse(QEvent::Type type, QPointF global, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        const QPointF local = widgetPoint(global);
-        QMouseEvent event(type, local, view->mapToGlobal(local), button, buttons, modifiers);
+        mouseAt(type, QPointF(global.x(), 600 - global.y()), buttons, modifiers);
+    }
+    void mouseAt(QEvent::Type type, QPointF widget, Qt::MouseButtons buttons,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, widget, view->mapToGlobal(widget), button, buttons, modifiers);
         QApplication::sendEvent(view.get(), &event);
     }
     void press(QPointF global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        mouse(QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton, modifiers);
-    }
-    void doubleClick(QPointF global) {
-        press(global);
-        release(global);
-        mouse(QEvent::MouseButtonDblClick, global, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonPress, global, Qt::LeftButton, modifiers);
     }
     void dragTo(QPointF global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        mouse(QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton, modifiers);
+        mouse(QEvent::MouseMove, global, Qt::LeftButton, modifiers);
     }
-    void hover(QPointF global) { mouse(QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton); }
-    void release(QPointF global) {
-        mouse(QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton);
-    }
-    // A press, a few drag events along the way and a release.
+    void release(QPointF global) { mouse(QEvent::MouseButtonRelease, global, Qt::NoButton); }
+    void hover(QPointF global) { mouse(QEvent::MouseMove, global, Qt::NoButton); }
+    // A press, four drag events along the way and a release.
     void drag(QPointF from, QPointF to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         press(from, modifiers);
         for (int i = 1; i <= 4; ++i)
@@ -91,7 +78,13 @@ protected:
         QKeyEvent event(QEvent::KeyPress, qtKey, modifiers, text);
         QApplication::sendEvent(target ? target : view.get(), &event);
     }
+    void type(const QString& text) {
+        for (const QChar c : text)
+            key(c.isLetter() ? Qt::Key_A + (c.toLower().unicode() - 'a') : int(c.unicode()),
+                Qt::NoModifier, QString(c), view->textEditor());
+    }
 
+    // A finished, unselected annotation; the tool is left at move.
     QUuid addRectangle(QPointF from, QPointF to) {
         store.setTool(Tool::rectangle);
         store.beginStroke(from);
@@ -100,18 +93,22 @@ protected:
         store.setSelectedID(std::nullopt);
         return store.annotations().last().id;
     }
-    QUuid addText(const QString& text, QPointF at, double size) {
+    void addText(const QString& text, QPointF at, double size) {
         store.addText(text, at, size);
         store.setSelectedID(std::nullopt);
-        return store.annotations().last().id;
     }
-    int undoDepth() {
+    int undoSteps() {
         int steps = 0;
-        while (store.canUndo()) {
+        for (; store.canUndo(); ++steps)
             store.undo();
-            ++steps;
-        }
+        for (int i = 0; i < steps; ++i)
+            store.redo();
         return steps;
+    }
+    void freeze(double scale, QPointF centre) {
+        view->freezeZoom().frozenSnapshot = QImage(4, 4, QImage::Format_ARGB32);
+        view->freezeZoom().zoomScale = scale;
+        view->freezeZoom().zoomCenterGlobal = centre;
     }
 
     FakeClock clock;

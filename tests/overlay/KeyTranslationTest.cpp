@@ -6,19 +6,6 @@
 namespace markvane {
 namespace {
 
-TEST(KeyTranslation, QtKeysMapByPositionAndKeypadKeysAreTheirOwn) {
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Z, false), 6);
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Backspace, false), 51);
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Delete, false), 117);
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Plus, false), 24); // Shift+= is still the = key
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Plus, true), 69);
-    EXPECT_EQ(keyCodeForQtKey(Qt::Key_Minus, true), 78);
-    EXPECT_FALSE(keyCodeForQtKey(Qt::Key_VolumeUp, false));
-    EXPECT_EQ(modifierFlags(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier |
-                            Qt::MetaModifier | Qt::KeypadModifier),
-              0x40000u | 0x80000u | 0x20000u | 0x100000u);
-}
-
 TEST(KeyTranslation, NativeCodeWinsAndControlLettersStayReadable) {
     const NativeKeyMap map = [](quint32 native) -> std::optional<quint16> {
         return native == 40 ? std::optional<quint16>(2) : std::nullopt; // the D position
