@@ -145,16 +145,18 @@ void DrawOverlayView::applyPointerShape(PointerShape shape) {
 }
 
 void DrawOverlayView::pollCursor() {
-    const QPointF widget = mapFromGlobal(QCursor::pos());
-    if (m_freeze.zoomPercentFrame || m_freeze.zoomResetFrame) {
-        const QPointF view = widgetToView(widget, height());
-        if ((m_freeze.zoomPercentFrame && m_freeze.zoomPercentFrame->contains(view)) ||
-            (m_freeze.zoomResetFrame && m_freeze.zoomResetFrame->contains(view))) {
-            applyPointerShape(PointerShape::pointingHand);
-            return;
-        }
+    showPointerShapeAt(mapFromGlobal(QCursor::pos()));
+}
+
+void DrawOverlayView::showPointerShapeAt(QPointF widget) {
+    m_lastPointer = widget;
+    const QPointF view = widgetToView(widget, height());
+    if ((m_freeze.zoomPercentFrame && m_freeze.zoomPercentFrame->contains(view)) ||
+        (m_freeze.zoomResetFrame && m_freeze.zoomResetFrame->contains(view))) {
+        applyPointerShape(PointerShape::pointingHand);
+        return;
     }
-    updateCursor(widgetToGlobal(widget));
+    updateCursor(viewToGlobal(view));
 }
 
 void DrawOverlayView::refreshLayer() {
@@ -177,7 +179,11 @@ void DrawOverlayView::refreshLayer() {
 
 void DrawOverlayView::annotationsDidChange() {
     refreshLayer();
-    if (m_showHint)
+    // Where the pointer was last seen: asking the window system on every
+    // change of a growing stroke would cost a round trip each time.
+    if (m_showHint && m_lastPointer)
+        showPointerShapeAt(*m_lastPointer);
+    else if (m_showHint)
         pollCursor();
 }
 
@@ -210,6 +216,7 @@ void DrawOverlayView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void DrawOverlayView::press(QMouseEvent* event, int clickCount) {
     m_pressActive = false;
+    m_lastPointer = event->position();
     if (event->button() != Qt::LeftButton || passesPointerThrough(event->position())) {
         event->ignore();
         return;
@@ -246,9 +253,10 @@ void DrawOverlayView::press(QMouseEvent* event, int clickCount) {
 }
 
 void DrawOverlayView::mouseMoveEvent(QMouseEvent* event) {
+    m_lastPointer = event->position();
     if (!(event->buttons() & Qt::LeftButton)) {
         if (m_showHint)
-            updateCursor(widgetToGlobal(event->position()));
+            showPointerShapeAt(event->position());
         return;
     }
     if (!m_pressActive || m_host.isOverOtherProgramWindow(screenPointOf(event->position())))
@@ -258,6 +266,7 @@ void DrawOverlayView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawOverlayView::mouseReleaseEvent(QMouseEvent* event) {
+    m_lastPointer = event->position();
     if (event->button() != Qt::LeftButton || !m_pressActive)
         return;
     m_pressActive = false;

@@ -121,6 +121,7 @@ private:
     void press(QMouseEvent* event, int clickCount);
     void applyPointerShape(PointerShape shape);
     void pollCursor();
+    void showPointerShapeAt(QPointF widget);
     void refreshLayer();
     void commitText(AnnotationTextEditor* editor, bool refocus);
 
@@ -136,6 +137,7 @@ private:
     QPointer<AnnotationTextEditor> m_textEditor;
     QPointF m_textAnchorGlobal;
     QTimer m_cursorPoll;
+    std::optional<QPointF> m_lastPointer; // widget coordinates
     PointerShape m_pointerShape = PointerShape::arrow;
     QString m_cursorKey;
     AnnotationLayer m_layer;
