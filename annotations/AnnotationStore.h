@@ -116,7 +116,10 @@ public:
     void commitStroke();
     // Drops the stroke being drawn and notifies.
     void cancelStroke();
-    void addText(const QString& text, QPointF point, double fontSize);
+    // A text keeps `color` when given (an edited text keeps its own colour),
+    // else takes the current palette colour.
+    void addText(const QString& text, QPointF point, double fontSize,
+                 std::optional<QColor> color = std::nullopt);
     void addStamp(QPointF point);
     void addSnipe(const QImage& image, const QRectF& rect);
     void commitSnipe(const platform::ScreenInfo& screen);

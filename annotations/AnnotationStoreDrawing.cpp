@@ -98,12 +98,13 @@ void AnnotationStore::cancelStroke() {
     notifyRenderers();
 }
 
-void AnnotationStore::addText(const QString& text, QPointF point, double fontSize) {
+void AnnotationStore::addText(const QString& text, QPointF point, double fontSize,
+                              std::optional<QColor> color) {
     if (text.trimmed().isEmpty())
         return;
     Annotation annotation;
     annotation.tool = Tool::text;
-    annotation.color = currentColor();
+    annotation.color = color.value_or(currentColor());
     annotation.width = 1;
     annotation.points = {point};
     annotation.text = text;

@@ -388,6 +388,7 @@ void DrawOverlayView::beginText(QPointF global) {
     const QPointF anchor =
         existing && !existing->points.isEmpty() ? existing->points.first() : global;
     m_textAnchorGlobal = anchor;
+    m_editedTextColor = existing ? std::optional<QColor>(existing->color) : std::nullopt;
     const double size = existing
                             ? existing->fontSize * m_freeze.zoomScale
                             : std::max(kTextSizePerWidth * m_store.currentWidth(), kMinNewTextSize);
@@ -419,7 +420,7 @@ void DrawOverlayView::commitText(AnnotationTextEditor* editor, bool refocus) {
     editor->hide();
     // It may be inside its own key handler right now.
     editor->deleteLater();
-    m_store.addText(text, m_textAnchorGlobal, size / m_freeze.zoomScale);
+    m_store.addText(text, m_textAnchorGlobal, size / m_freeze.zoomScale, m_editedTextColor);
     if (refocus)
         setFocus();
 }

@@ -136,6 +136,8 @@ private:
     bool m_pressActive = false;
     QPointer<AnnotationTextEditor> m_textEditor;
     QPointF m_textAnchorGlobal;
+    // The colour of an existing text being edited, so committing keeps it.
+    std::optional<QColor> m_editedTextColor;
     QTimer m_cursorPoll;
     std::optional<QPointF> m_lastPointer; // widget coordinates
     PointerShape m_pointerShape = PointerShape::arrow;

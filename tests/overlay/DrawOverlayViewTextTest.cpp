@@ -36,14 +36,18 @@ TEST_F(DrawViewText, APressWhileEditingOnlyCommits) {
     EXPECT_EQ(store.annotations().first().points.first(), QPointF(100, 200));
 }
 
-TEST_F(DrawViewText, EditingAtZoomShowsItLargerAndStoresItsOwnSize) {
+TEST_F(DrawViewText, EditingAtZoomKeepsTheTextsOwnSizeAndColour) {
     addText(QStringLiteral("zoomed"), {300, 300}, 20);
+    const QColor original = store.annotations().first().color;
+    store.setTool(Tool::text); // drops the selection, so the palette change recolours nothing
+    store.setPaletteIndex(3);
     freeze(2, {300, 300});
     view->beginText({305, 305});
     EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 40);
     view->commitOpenEditor();
     ASSERT_EQ(store.annotations().size(), 1);
     EXPECT_DOUBLE_EQ(store.annotations().first().fontSize, 20);
+    EXPECT_EQ(store.annotations().first().color, original);
     EXPECT_EQ(store.annotations().first().points.first(), QPointF(300, 300));
     view->beginText({305, 305});
     view->textEditor()->clear();
