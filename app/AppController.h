@@ -52,6 +52,9 @@ public:
                   QObject* parent = nullptr);
     ~AppController() override;
 
+    // The program's controller, built from the installed desktop services.
+    static AppController& shared();
+
     // Launch wiring: panels, key monitor, welcome, hot keys, tool observer.
     // Called once.
     void start();

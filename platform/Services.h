@@ -10,6 +10,7 @@ class Permissions;
 class SystemAlerts;
 class ScreenCapture;
 class HotKeys;
+class OverlayWindows;
 
 // The desktop services of the running program. main() installs them before
 // any shared model is created; the shared() instances read them from here.
@@ -23,6 +24,7 @@ struct Services {
     SystemAlerts* alerts = nullptr;
     ScreenCapture* capture = nullptr; // may stay null where capture is unavailable
     HotKeys* hotKeys = nullptr;       // may stay null where no hot keys can be had
+    OverlayWindows* overlayWindows = nullptr; // the drawing panels' windows
 };
 
 Services& services();
