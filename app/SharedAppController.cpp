@@ -43,10 +43,14 @@ std::optional<quint16> programKeyCode(quint32 nativeScanCode) {
 AppController& AppController::shared() {
     static AppController* const instance = [] {
         const platform::Services& desktop = platform::services();
-        Services services{&AnnotationStore::shared(), &DrawShortcuts::shared(),
-                          &GlobalShortcuts::shared(),  desktop.preferences,
-                          desktop.pasteboard,           desktop.screens,
-                          desktop.alerts,               desktop.permissions};
+        Services services{&AnnotationStore::shared(),
+                          &DrawShortcuts::shared(),
+                          &GlobalShortcuts::shared(),
+                          desktop.preferences,
+                          desktop.pasteboard,
+                          desktop.screens,
+                          desktop.alerts,
+                          desktop.permissions};
         platform::OverlayWindows* windows = desktop.overlayWindows;
         auto makeOverlays = [services, windows](DrawViewHost& host) {
             DrawOverlayView::Services viewServices{platform::services().clock, services.screens,

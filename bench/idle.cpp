@@ -107,8 +107,7 @@ Seen watch(int milliseconds) {
     return counter.seen;
 }
 
-void report(benchmark::State& state, const char* name, const Seen& seen,
-            int timerBudget) {
+void report(benchmark::State& state, const char* name, const Seen& seen, int timerBudget) {
     state.counters["repaints"] = seen.paints;
     state.counters["timer_events"] = seen.timers;
     std::printf("%s: budget: 0 repaints, %d timer events; measured: %d repaints, %d timer "

@@ -143,8 +143,7 @@ bool DrawOverlayManager::isOverOtherProgramWindow(QPointF globalPoint) const {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return false;
-    const QPoint qtPoint =
-        platform::toQtGlobal(globalPoint, QRectF(primary->geometry())).toPoint();
+    const QPoint qtPoint = platform::toQtGlobal(globalPoint, QRectF(primary->geometry())).toPoint();
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (const QWidget* window : windows) {
         if (!window->isVisible() || qobject_cast<const OverlayPanel*>(window) ||

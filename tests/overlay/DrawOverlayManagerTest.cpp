@@ -6,12 +6,14 @@
 #include "fakes/FakePreferences.h"
 #include "overlay/AnnotationTextEditor.h"
 #include "overlay/DrawOverlayView.h"
+#include "overlay/DrawViewHost.h"
 #include "overlay/OverlayPanel.h"
 #include "platform/OverlayWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMap>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace markvane {
@@ -71,10 +73,10 @@ protected:
     FakeOverlayWindows windows;
     NoHost host;
     AnnotationStore store{{&clock, &preferences}};
-    DrawOverlayManager manager{screens, windows, [this](const platform::ScreenInfo& info) {
-                                   return new DrawOverlayView(info, store, host,
-                                                              {&clock, &screens, {}});
-                               }};
+    DrawOverlayManager manager{
+        screens, windows, [this](const platform::ScreenInfo& info) {
+            return new DrawOverlayView(info, store, host, {&clock, &screens, {}});
+        }};
 };
 
 TEST_F(DrawOverlayManagerTest, Rebuild_OnePanelPerDisplayInOrder_ClickThroughWhileOff) {
@@ -164,9 +166,8 @@ TEST_F(DrawOverlayManagerTest, PanelUnderMouse_FallsBackToTheFirstPanel) {
 TEST_F(DrawOverlayManagerTest, OtherProgramWindow_CoversItsAreaOnly) {
     manager.rebuild();
     QWidget toolbar;
-    toolbar.setGeometry(QRect(QGuiApplication::primaryScreen()->geometry().topLeft() +
-                                  QPoint(10, 10),
-                              QSize(100, 40)));
+    toolbar.setGeometry(QRect(
+        QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(10, 10), QSize(100, 40)));
     toolbar.show();
     const QRectF primary = QGuiApplication::primaryScreen()->geometry();
     // Qt's (20, 20) from the primary display's top left, in y-up points.
