@@ -66,28 +66,5 @@ TEST(WelcomeAlert, LaterLaunch_ShowsNothing) {
     EXPECT_EQ(preferences.writes, 0);
 }
 
-TEST(WelcomeAlert, CalledTwiceInOneRun_SchedulesOnce) {
-    testing::FakePreferences preferences;
-    Shown shown;
-    WelcomeAlert alert(
-        preferences, [] { return QString(); }, recordInto(shown));
-    alert.showIfNeeded();
-    alert.showIfNeeded();
-    processEventsFor(WelcomeAlert::kDelayMs + 200);
-    EXPECT_EQ(shown.count, 1);
-}
-
-TEST(WelcomeAlert, ControllerGoneBeforeTheDelay_ShowsNothingAndDoesNotCrash) {
-    testing::FakePreferences preferences;
-    Shown shown;
-    {
-        WelcomeAlert alert(
-            preferences, [] { return QString(); }, recordInto(shown));
-        alert.showIfNeeded();
-    }
-    processEventsFor(WelcomeAlert::kDelayMs + 100);
-    EXPECT_EQ(shown.count, 0);
-}
-
 } // namespace
 } // namespace markvane
