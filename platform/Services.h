@@ -22,8 +22,8 @@ struct Services {
     Screens* screens = nullptr;
     Permissions* permissions = nullptr;
     SystemAlerts* alerts = nullptr;
-    ScreenCapture* capture = nullptr; // may stay null where capture is unavailable
-    HotKeys* hotKeys = nullptr;       // may stay null where no hot keys can be had
+    ScreenCapture* capture = nullptr;         // may stay null where capture is unavailable
+    HotKeys* hotKeys = nullptr;               // may stay null where no hot keys can be had
     OverlayWindows* overlayWindows = nullptr; // the drawing panels' windows
 };
 
