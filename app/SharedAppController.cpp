@@ -43,6 +43,8 @@ std::optional<quint16> programKeyCode(quint32 nativeScanCode) {
 AppController& AppController::shared() {
     static AppController* const instance = [] {
         const platform::Services& desktop = platform::services();
+        if (!desktop.overlayWindows || !desktop.screens || !desktop.preferences || !desktop.clock)
+            qFatal("Markvane: the desktop services must be installed before the controller");
         Services services{&AnnotationStore::shared(),
                           &DrawShortcuts::shared(),
                           &GlobalShortcuts::shared(),
