@@ -21,7 +21,10 @@ namespace {
 // event loop, kept above the drawing panels.
 WelcomeAlert::Present welcomeBox(platform::OverlayWindows* windows) {
     return [windows](const QString& title, const QString& text, const QString& button) {
-        auto* box = new QMessageBox(QMessageBox::Information, title, text);
+        // The title goes in the box as well: without a window manager there
+        // is no title bar to show it.
+        auto* box = new QMessageBox(QMessageBox::Information, title, title);
+        box->setInformativeText(text);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->addButton(button, QMessageBox::AcceptRole);
         if (windows)
