@@ -27,4 +27,8 @@ grep -qx 'Exec=markvane' "$prefix/share/applications/markvane.desktop" || {
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/markvane.desktop" || status=1
 fi
+ASAN_OPTIONS=detect_leaks=0 "$prefix/bin/markvane" --version | grep -q '^Markvane ' || {
+  echo "the installed program does not run"
+  status=1
+}
 exit $status
