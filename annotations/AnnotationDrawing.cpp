@@ -1,5 +1,8 @@
 #include "annotations/AnnotationDrawing.h"
 
+#include "annotations/AnnotationInk.h"
+#include "annotations/AnnotationRasterCache.h"
+
 #include "annotations/ArrowGeometry.h"
 #include "annotations/Palette.h"
 #include "annotations/RulerLabel.h"
@@ -251,8 +254,12 @@ QColor defaultAccentColor() {
     return systemBlue();
 }
 
+double annotationFullAlpha(const Annotation& annotation) {
+    return annotation.tool == Tool::highlighter ? kHighlighterAlpha : 1.0;
+}
+
 double annotationAlpha(const Annotation& annotation, double now) {
-    const double base = annotation.tool == Tool::highlighter ? kHighlighterAlpha : 1.0;
+    const double base = annotationFullAlpha(annotation);
     if (!annotation.expiresAt)
         return base;
     const double remaining = *annotation.expiresAt - now;
@@ -277,40 +284,58 @@ QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double 
     return rect;
 }
 
-void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
-                     const std::optional<QUuid>& selectedId,
-                     const std::optional<QRectF>& eraserRect,
-                     const std::optional<QRectF>& snipeRect, QPointF origin, double scale,
-                     const AnnotationDrawContext& context, const std::optional<QRectF>& dirtyRect) {
+bool annotationShows(const Annotation& annotation, double alpha) {
+    return alpha > kInvisibleAlpha && annotation.points.size() >= minimumPoints(annotation.tool);
+}
+
+void drawAnnotationInk(ViewPainter& view, const Annotation& annotation, double alpha,
+                       const ViewMapping& mapping, const AnnotationDrawContext& context,
+                       const std::optional<QRectF>& dirtyRect, QPainterPath& path) {
     QPainter& painter = view.painter();
+    const Frame frame{mapping, context, dirtyRect, path};
     painter.save();
+    drawAnnotation(view, annotation, alpha, frame);
+    painter.restore();
+}
+
+void beginAnnotationFrame(QPainter& painter, const std::optional<QRectF>& dirtyRect) {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     if (dirtyRect)
         painter.setClipRect(*dirtyRect, Qt::IntersectClip);
+}
+
+void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
+                     const std::optional<QUuid>& selectedId,
+                     const std::optional<QRectF>& eraserRect,
+                     const std::optional<QRectF>& snipeRect, QPointF origin, double scale,
+                     const AnnotationDrawContext& context, const std::optional<QRectF>& dirtyRect,
+                     AnnotationRasterCache* cache) {
+    QPainter& painter = view.painter();
+    painter.save();
+    beginAnnotationFrame(painter, dirtyRect);
     const ViewMapping mapping{origin, scale};
     const auto reachesDirtyArea = [&dirtyRect](const QRectF& drawn) {
         return !dirtyRect || drawn.intersects(*dirtyRect);
     };
-    QPainterPath path;
-    const Frame frame{mapping, context, dirtyRect, path};
-    for (const Annotation& annotation : annotations) {
-        const double alpha = annotationAlpha(annotation, context.now);
-        if (alpha <= kInvisibleAlpha || annotation.points.size() < minimumPoints(annotation.tool))
-            continue;
-        const bool selected = selectedId && annotation.id == *selectedId;
-        if (dirtyRect) {
-            QRectF drawn = annotationDrawnRect(annotation, origin, scale, context.screens);
-            if (selected)
-                drawn = drawn.united(selectionDrawnRect(annotation, mapping));
-            if (!reachesDirtyArea(drawn))
+    if (!cache || !cache->draw(view, annotations, selectedId, mapping, context, dirtyRect)) {
+        QPainterPath path;
+        for (const Annotation& annotation : annotations) {
+            const double alpha = annotationAlpha(annotation, context.now);
+            if (!annotationShows(annotation, alpha))
                 continue;
+            const bool selected = selectedId && annotation.id == *selectedId;
+            if (dirtyRect) {
+                QRectF drawn = annotationDrawnRect(annotation, origin, scale, context.screens);
+                if (selected)
+                    drawn = drawn.united(selectionDrawnRect(annotation, mapping));
+                if (!reachesDirtyArea(drawn))
+                    continue;
+            }
+            drawAnnotationInk(view, annotation, alpha, mapping, context, dirtyRect, path);
+            if (selected)
+                drawSelection(view, annotation, mapping, context.accent);
         }
-        painter.save();
-        drawAnnotation(view, annotation, alpha, frame);
-        painter.restore();
-        if (selected)
-            drawSelection(view, annotation, mapping, context.accent);
     }
     if (eraserRect) {
         const QRectF rect = mapping.map(*eraserRect);

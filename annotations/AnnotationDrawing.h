@@ -13,6 +13,8 @@
 
 namespace markvane {
 
+class AnnotationRasterCache;
+
 // The system accent colour: the palette's highlight colour.
 QColor defaultAccentColor();
 
@@ -35,13 +37,16 @@ QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double 
 // Paints the annotations bottom to top with the selection, the eraser
 // rectangle and the snipe rectangle (global points), mapped through
 // `origin` and `scale`. With a dirty rectangle (view coordinates) drawing is
-// clipped to it and annotations that cannot reach it are skipped.
+// clipped to it and annotations that cannot reach it are skipped. With a
+// cache (owned by the view, one per view) finished annotations are painted
+// from pixels kept since an earlier frame; what is drawn stays the same.
 void drawAnnotations(ViewPainter& view, const QList<Annotation>& annotations,
                      const std::optional<QUuid>& selectedId,
                      const std::optional<QRectF>& eraserRect,
                      const std::optional<QRectF>& snipeRect, QPointF origin, double scale,
                      const AnnotationDrawContext& context,
-                     const std::optional<QRectF>& dirtyRect = std::nullopt);
+                     const std::optional<QRectF>& dirtyRect = std::nullopt,
+                     AnnotationRasterCache* cache = nullptr);
 
 // The annotation alone on a transparent image covering its bounds grown by
 // its width plus 4 points; none when that area is empty.

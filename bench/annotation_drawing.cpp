@@ -1,6 +1,7 @@
 // Speed of annotation drawing: full and partial repaints of a busy 4K view,
 // stamps and their stickers. Every figure is printed beside its budget.
 #include "annotations/AnnotationDrawing.h"
+#include "annotations/AnnotationRasterCache.h"
 #include "annotations/Palette.h"
 #include "annotations/StampDrawing.h"
 #include "annotations/StickerImage.h"
@@ -29,8 +30,8 @@ const std::map<std::string, double>& budgets() {
     return table;
 }
 
-// 500 annotations spread over the view: 100 free-hand strokes of 500 points,
-// 100 shapes, 100 arrows, 100 texts and 100 stamps.
+// 500 finished annotations spread over the view: 100 free-hand strokes of 500
+// points, 100 shapes, 100 arrows, 100 texts and 100 stamps.
 QList<Annotation> busyScene() {
     QRandomGenerator random(2024);
     const auto uniform = [&random](double low, double high) {
@@ -94,6 +95,8 @@ QList<Annotation> busyScene() {
         stamp.points = {somewhere()};
         scene.append(stamp);
     }
+    for (Annotation& annotation : scene)
+        annotation.completedAt = 0;
     return scene;
 }
 
@@ -102,7 +105,8 @@ const AnnotationDrawContext& context() {
     return shared;
 }
 
-void repaint(QImage& image, const QList<Annotation>& scene, const std::optional<QRectF>& dirty) {
+void repaint(QImage& image, const QList<Annotation>& scene, const std::optional<QRectF>& dirty,
+             AnnotationRasterCache* cache) {
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRectF area = dirty ? *dirty : QRectF(QPointF(), kView);
@@ -111,32 +115,74 @@ void repaint(QImage& image, const QList<Annotation>& scene, const std::optional<
                      Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     ViewPainter view(painter, kView.height());
-    drawAnnotations(view, scene, std::nullopt, std::nullopt, std::nullopt, {}, 1, context(), dirty);
+    drawAnnotations(view, scene, std::nullopt, std::nullopt, std::nullopt, {}, 1, context(), dirty,
+                    cache);
+}
+
+// A view keeps its cache: repaints of an unchanged scene after the first.
+void fullRepaint(benchmark::State& state, AnnotationRasterCache* cache) {
+    const QList<Annotation> scene = busyScene();
+    QImage image(kView, QImage::Format_ARGB32_Premultiplied);
+    repaint(image, scene, std::nullopt, cache); // stickers and tiles made once
+    const qsizetype renderedBefore = cache ? cache->tilesRendered() : 0;
+    for (auto _ : state)
+        repaint(image, scene, std::nullopt, cache);
+    if (cache) {
+        state.counters["cache_MB"] = double(cache->byteCount()) / (1 << 20);
+        state.counters["tiles_redrawn"] = double(cache->tilesRendered() - renderedBefore);
+    }
 }
 
 void BM_FullRepaint500(benchmark::State& state) {
-    const QList<Annotation> scene = busyScene();
-    QImage image(kView, QImage::Format_ARGB32_Premultiplied);
-    repaint(image, scene, std::nullopt); // stickers made once, as in a running program
-    for (auto _ : state)
-        repaint(image, scene, std::nullopt);
+    AnnotationRasterCache cache;
+    fullRepaint(state, &cache);
 }
 BENCHMARK(BM_FullRepaint500)->Unit(benchmark::kMillisecond);
 
-void BM_DirtyRepaint256(benchmark::State& state) {
+void BM_FullRepaint500Uncached(benchmark::State& state) {
+    fullRepaint(state, nullptr);
+}
+BENCHMARK(BM_FullRepaint500Uncached)->Unit(benchmark::kMillisecond);
+
+// The first paint of a scene new to the view's cache.
+void BM_FirstFullRepaint500(benchmark::State& state) {
     const QList<Annotation> scene = busyScene();
     QImage image(kView, QImage::Format_ARGB32_Premultiplied);
-    repaint(image, scene, std::nullopt);
+    repaint(image, scene, std::nullopt, nullptr); // stickers made once
+    for (auto _ : state) {
+        AnnotationRasterCache cache;
+        repaint(image, scene, std::nullopt, &cache);
+        state.PauseTiming(); // freeing the tiles is not part of painting
+        cache.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstFullRepaint500)->Unit(benchmark::kMillisecond);
+
+void dirtyRepaint(benchmark::State& state, AnnotationRasterCache* cache) {
+    const QList<Annotation> scene = busyScene();
+    QImage image(kView, QImage::Format_ARGB32_Premultiplied);
+    repaint(image, scene, std::nullopt, cache);
     // A dirty square that sweeps over the view, as a pen being drawn would.
     int step = 0;
     for (auto _ : state) {
         const double x = (step * 397) % (kView.width() - 256);
         const double y = (step * 211) % (kView.height() - 256);
-        repaint(image, scene, QRectF(x, y, 256, 256));
+        repaint(image, scene, QRectF(x, y, 256, 256), cache);
         ++step;
     }
 }
+
+void BM_DirtyRepaint256(benchmark::State& state) {
+    AnnotationRasterCache cache;
+    dirtyRepaint(state, &cache);
+}
 BENCHMARK(BM_DirtyRepaint256)->Unit(benchmark::kMicrosecond);
+
+void BM_DirtyRepaint256Uncached(benchmark::State& state) {
+    dirtyRepaint(state, nullptr);
+}
+BENCHMARK(BM_DirtyRepaint256Uncached)->Unit(benchmark::kMicrosecond);
 
 void BM_CachedStamp(benchmark::State& state) {
     Annotation stamp;
