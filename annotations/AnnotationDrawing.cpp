@@ -34,6 +34,7 @@ constexpr double kMarqueeFillAlpha = 0.1;
 constexpr double kMarqueeLineWidth = 1.5;
 constexpr double kMarqueeDash = 5;
 constexpr double kMarqueeGap = 3;
+constexpr double kTextSlack = 0.5;
 // Anti-aliasing touches about one pixel beyond every exact edge.
 constexpr double kSoftEdge = 1.5;
 
@@ -241,6 +242,10 @@ double inkReach(const Annotation& annotation, double scale) {
         return std::max(width / 2, kTickHalfLength + width);
     case Tool::stamp:
         return stampReach(annotation.fontSize * scale);
+    case Tool::text:
+        // Bounds are measured at the unzoomed size; hinting at another size
+        // can lay the line out a little wider.
+        return kTextSlack * annotation.fontSize * scale;
     default:
         return 0;
     }

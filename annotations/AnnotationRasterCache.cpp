@@ -42,6 +42,14 @@ std::vector<QRect> inkBands(const QImage& image, int bandHeight) {
 
 constexpr int kBandHeight = 16;
 
+// Unfinished and fading annotations change from frame to frame. Texts are
+// clipped to their layout box, whose fractional edges the painter rounds
+// differently where the box runs off a tile: drawn in place they stay exact.
+bool drawnDirectly(const Annotation& annotation, double alpha) {
+    return !annotation.completedAt || alpha != annotationFullAlpha(annotation) ||
+           annotation.tool == Tool::text;
+}
+
 // Besides what the current frame uses, cells keep a few older versions (an
 // annotation moving back and forth, undo).
 constexpr size_t kTilesPerCell = 8;
@@ -131,6 +139,9 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
         pixels.isEmpty() ? QRect()
                          : QRect(QPoint(pixels.left() / kCellSize, pixels.top() / kCellSize),
                                  QPoint(pixels.right() / kCellSize, pixels.bottom() / kCellSize));
+    // Whole cells, so that a small repaint finds the tiles a full one made.
+    const QRect cellPixels =
+        QRect(cells.topLeft() * kCellSize, cells.size() * kCellSize) & image.rect();
     m_cells.resize(size_t(cells.width()) * size_t(cells.height()));
     for (std::vector<Member>& cell : m_cells)
         cell.clear();
@@ -148,12 +159,12 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
         const bool selected = selectedId && annotation.id == *selectedId;
         const QRectF drawn =
             annotationDrawnRect(annotation, mapping.origin, mapping.scale, context.screens);
-        if (!annotation.completedAt || alpha != annotationFullAlpha(annotation)) {
+        if (drawnDirectly(annotation, alpha)) {
             flushCells(frame);
             if (!dirtyRect || drawn.intersects(*dirtyRect))
                 drawAnnotationInk(view, annotation, alpha, mapping, context, dirtyRect, m_path);
         } else {
-            const QRect reach = toDevice.mapRect(drawn).toAlignedRect() & pixels;
+            const QRect reach = toDevice.mapRect(drawn).toAlignedRect() & cellPixels;
             if (!reach.isEmpty()) {
                 const Member member{int(i), annotation.tool == Tool::highlighter};
                 for (int y = reach.top() / kCellSize; y <= reach.bottom() / kCellSize; ++y) {
@@ -226,30 +237,31 @@ void AnnotationRasterCache::paintRun(FrameState& frame, QPoint cell, const Membe
             QRect(cell * kCellSize, QSize(kCellSize, kCellSize)) & frame.image.rect();
         Tile tile = renderTile(frame, pixels, first, last);
         tile.key = key;
+        if (!tile.image.isNull())
+            blit(frame, cell, first->highlighter, tile);
         insertTile(tiles, std::move(tile));
-        // Eviction may have taken it at once when the budget is tiny.
-        found = std::find_if(tiles.begin(), tiles.end(),
-                             [key](const Tile& tile) { return tile.key == key; });
-        if (found == tiles.end())
-            return;
+        return;
     }
     found->lastUse = m_frameNumber;
-    if (found->image.isNull())
-        return;
+    if (!found->image.isNull())
+        blit(frame, cell, first->highlighter, *found);
+}
+
+void AnnotationRasterCache::blit(FrameState& frame, QPoint cell, bool multiply, const Tile& tile) {
     QPainter& painter = frame.view.painter();
     const QPoint corner = cell * kCellSize;
-    if (first->highlighter) {
+    if (multiply) {
         painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-        for (const QRect& band : found->bands) {
+        for (const QRect& band : tile.bands) {
             if (frame.multiplyClip)
-                multiplyOnto(frame.target, corner + band.topLeft(), found->image, band,
+                multiplyOnto(frame.target, corner + band.topLeft(), tile.image, band,
                              *frame.multiplyClip);
             else
-                painter.drawImage(corner + band.topLeft(), found->image, band);
+                painter.drawImage(corner + band.topLeft(), tile.image, band);
         }
     } else {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.drawImage(corner + found->ink.topLeft(), found->image, found->ink);
+        painter.drawImage(corner + tile.ink.topLeft(), tile.image, tile.ink);
     }
 }
 

@@ -21,9 +21,8 @@ namespace markvane {
 // A tile is found again by a hash of its cell, the frame's geometry and the
 // signatures of its run, so anything that changes a drawing (moving,
 // recolouring, undo to another list) finds no stale tile. Unfinished
-// annotations (no completion time), fading ones and the selection decoration
-// change from frame to frame: they are drawn directly, in their place in the
-// order.
+// annotations (no completion time), fading ones, texts and the selection
+// decoration are drawn directly, in their place in the order.
 //
 // One cache serves one view from one thread. Memory stays within the byte
 // budget: least recently used tiles go first.
@@ -69,6 +68,7 @@ private:
     void resetGrid(QSize imageSize);
     void flushCells(FrameState& frame);
     void paintRun(FrameState& frame, QPoint cell, const Member* first, const Member* last);
+    void blit(FrameState& frame, QPoint cell, bool multiply, const Tile& tile);
     Tile renderTile(FrameState& frame, const QRect& pixels, const Member* first,
                     const Member* last);
     void insertTile(std::vector<Tile>& cell, Tile tile);

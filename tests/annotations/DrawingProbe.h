@@ -1,9 +1,11 @@
 #pragma once
 
 #include "annotations/AnnotationDrawing.h"
+#include "annotations/AnnotationRasterCache.h"
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace markvane::testing {
@@ -18,13 +20,14 @@ struct Scene {
     double scale = 1;
     AnnotationDrawContext context{1000, {}, QColor(0, 200, 0)};
     std::optional<QRectF> dirty;
+    AnnotationRasterCache* cache = nullptr;
 };
 
 inline void drawScene(QImage& image, const Scene& scene) {
     QPainter painter(&image);
     ViewPainter view(painter, image.height() / image.devicePixelRatio());
     drawAnnotations(view, scene.annotations, scene.selected, scene.eraser, scene.snipe,
-                    scene.origin, scene.scale, scene.context, scene.dirty);
+                    scene.origin, scene.scale, scene.context, scene.dirty, scene.cache);
 }
 
 inline QImage render(const Scene& scene, QSize size = {200, 200},
@@ -48,6 +51,20 @@ inline Annotation makeAnnotation(Tool tool, QList<QPointF> points, double width 
     annotation.width = width;
     annotation.color = color;
     return annotation;
+}
+
+// The largest difference of any channel of any pixel.
+inline int worstChannelDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return worst;
 }
 
 // The y-up view rectangle of the pixels matching `wanted`, empty if none do.

@@ -1,0 +1,299 @@
+#include "DrawingProbe.h"
+
+#include "annotations/AnnotationSignature.h"
+#include "annotations/MultiplyBlend.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace markvane;
+using namespace markvane::testing;
+
+namespace {
+
+// Ink rounded into a premultiplied tile and then composited is rounded twice
+// where drawing in place rounds once: a level or two, never more.
+constexpr int kTolerance = 2;
+
+QImage background(QSize size) {
+    // Colours under the ink, so that multiply and source-over show mistakes.
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.fillRect(QRect(0, 0, size.width() / 2, size.height()), QColor(250, 240, 200));
+    painter.fillRect(QRect(size.width() / 3, size.height() / 3, size.width() / 2, 50),
+                     QColor(40, 90, 200, 160));
+    return image;
+}
+
+QImage renderOver(const Scene& scene, QSize size) {
+    QImage image = background(size);
+    drawScene(image, scene);
+    return image;
+}
+
+Annotation finished(Annotation annotation) {
+    annotation.completedAt = 0;
+    return annotation;
+}
+
+Annotation scribble(Tool tool, QPointF centre, double width, QColor colour) {
+    Annotation stroke = finished(makeAnnotation(tool, {}, width, colour));
+    for (int i = 0; i < 80; ++i) // crosses itself and several cells
+        stroke.points.append(centre + QPointF(70 * std::sin(i * 0.2), 60 * std::sin(i * 0.13)));
+    return stroke;
+}
+
+// Every kind, across cell boundaries, highlighters over each other and over
+// the rest, one fading, one unfinished and one selected.
+Scene busyScene() {
+    Scene scene;
+    Annotation arrow = finished(makeAnnotation(Tool::arrow, {{30, 52}, {250, 70}}, 6, Qt::blue));
+    Annotation curved = finished(makeAnnotation(Tool::arrow, {{20, 180}, {230, 150}}, 3, Qt::red));
+    curved.curveControl = QPointF(100, 100);
+    Annotation stamp = finished(makeAnnotation(Tool::stamp, {{160, 40}}, 1));
+    stamp.text = QStringLiteral("\u2588");
+    stamp.fontSize = 30;
+    Annotation text = finished(makeAnnotation(Tool::text, {{40, 120}}, 1, Qt::darkGreen));
+    text.text = QStringLiteral("Wj across");
+    Annotation box = finished(makeAnnotation(Tool::rectangle, {{50, 30}, {140, 110}}, 6, Qt::red));
+    box.filled = true;
+    Annotation ellipse =
+        finished(makeAnnotation(Tool::ellipse, {{120, 140}, {250, 230}}, 3, Qt::darkMagenta));
+    ellipse.filled = true;
+    Annotation redaction = finished(makeAnnotation(Tool::redact, {{180, 10}, {240, 60}}, 1));
+    redaction.redactStyle = RedactStyle::solid;
+    QImage picture(20, 10, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(10, 200, 30));
+    Annotation snipe = finished(makeAnnotation(Tool::snipe, {{10, 200}, {50, 230}}, 1));
+    snipe.image = picture;
+    Annotation fadingBox =
+        finished(makeAnnotation(Tool::rectangle, {{60, 150}, {200, 200}}, 8, Qt::darkCyan));
+    fadingBox.filled = true;
+    fadingBox.expiresAt = 1000.2; // half way through its fade
+    Annotation live = makeAnnotation(Tool::pen, {{10, 10}, {120, 60}, {250, 250}}, 4, Qt::gray);
+    scene.annotations = {
+        finished(makeAnnotation(Tool::pen, {{10, 10}, {60, 90}, {190, 20}}, 11)),
+        scribble(Tool::highlighter, {128, 128}, 5, Qt::yellow),
+        arrow,
+        box,
+        scribble(Tool::highlighter, {100, 120}, 4, Qt::cyan),
+        curved,
+        finished(makeAnnotation(Tool::ruler, {{60, 60}, {170, 70}}, 3, Qt::magenta)),
+        stamp,
+        text,
+        ellipse,
+        fadingBox,
+        live,
+        redaction,
+        snipe,
+        finished(makeAnnotation(Tool::line, {{0, 64}, {256, 64}}, 2, Qt::black)),
+        scribble(Tool::pen, {150, 150}, 3, QColor(200, 0, 0, 120)),
+        scribble(Tool::highlighter, {140, 110}, 6, Qt::green),
+    };
+    scene.selected = curved.id;
+    scene.eraser = QRectF(5, 140, 30, 30);
+    scene.origin = {-5, -3};
+    scene.scale = 1.2;
+    return scene;
+}
+
+// The cached drawing, cold (tiles made) and warm (tiles reused), against the
+// direct one.
+void expectSameAsDirect(Scene scene, AnnotationRasterCache& cache, QSize size = {300, 300}) {
+    scene.cache = nullptr;
+    const QImage direct = renderOver(scene, size);
+    scene.cache = &cache;
+    EXPECT_LE(worstChannelDifference(renderOver(scene, size), direct), kTolerance);
+    const qsizetype rendered = cache.tilesRendered();
+    EXPECT_LE(worstChannelDifference(renderOver(scene, size), direct), kTolerance);
+    EXPECT_EQ(cache.tilesRendered(), rendered) << "an unchanged scene draws every tile again";
+}
+
+} // namespace
+
+TEST(RasterCache, EveryKindFadingSelectionAndOverlappingHighlighters_MatchDirectDrawing) {
+    AnnotationRasterCache cache;
+    const Scene scene = busyScene();
+    expectSameAsDirect(scene, cache);
+    EXPECT_GT(cache.tileCount(), 0);
+
+    // Fading further and finishing the live stroke are drawn as they are now.
+    Scene later = scene;
+    later.context.now = 1000.1;
+    later.annotations[11].completedAt = 1000;
+    later.selected.reset();
+    expectSameAsDirect(later, cache);
+}
+
+TEST(RasterCache, ZoomScrollAndDenserImage_MatchDirectDrawing) {
+    AnnotationRasterCache cache;
+    Scene scene = busyScene();
+    scene.scale = 0.7;
+    scene.origin = {13, -21};
+    expectSameAsDirect(scene, cache);
+
+    QImage direct(QSize(400, 400), QImage::Format_ARGB32_Premultiplied);
+    direct.setDevicePixelRatio(2);
+    direct.fill(Qt::white);
+    QImage cached = direct;
+    cached.detach();
+    drawScene(direct, scene);
+    scene.cache = &cache;
+    drawScene(cached, scene);
+    EXPECT_LE(worstChannelDifference(cached, direct), kTolerance);
+}
+
+TEST(RasterCache, DirtyRectanglesAcrossCellBoundaries_PatchTheFullDrawingExactly) {
+    AnnotationRasterCache cache;
+    Scene scene = busyScene();
+    scene.cache = &cache;
+    const QSize size(300, 300);
+    const QImage full = renderOver(scene, size);
+    QImage patched = full;
+    const QImage under = background(size);
+    // Rectangles straddling the 64-pixel cells, at odd offsets and sizes.
+    const QRect dirties[] = {QRect(60, 60, 9, 9),     QRect(0, 0, 64, 64),
+                             QRect(63, 127, 2, 70),   QRect(100, 5, 90, 130),
+                             QRect(250, 250, 50, 50), QRect(1, 190, 299, 3)};
+    for (const QRect& dirty : dirties) {
+        const QRect rows(dirty.x(), size.height() - dirty.bottom() - 1, dirty.width(),
+                         dirty.height());
+        {
+            QPainter painter(&patched);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(rows.topLeft(), under, rows);
+        }
+        Scene partial = scene;
+        partial.dirty = QRectF(dirty);
+        drawScene(patched, partial);
+        EXPECT_LE(worstChannelDifference(patched, full), kTolerance)
+            << dirty.x() << ',' << dirty.y();
+    }
+}
+
+TEST(RasterCache, MovedRecolouredResizedAndUndoneAnnotations_AreNeverServedStale) {
+    AnnotationRasterCache cache;
+    Scene scene = busyScene();
+    const QList<Annotation> original = scene.annotations;
+    expectSameAsDirect(scene, cache);
+
+    // Moved: other point contents under the same id.
+    scene.annotations.detach();
+    scene.annotations[0].translate(7, -4);
+    expectSameAsDirect(scene, cache);
+    scene.annotations[1].color = Qt::red;
+    expectSameAsDirect(scene, cache);
+    scene.annotations[3].width = 2;
+    scene.annotations[8].text = QStringLiteral("Other");
+    scene.annotations[13].image->fill(Qt::blue);
+    expectSameAsDirect(scene, cache);
+    scene.annotations[5].curveControl = QPointF(40, 200);
+    scene.annotations[9].filled = false;
+    expectSameAsDirect(scene, cache);
+    scene.annotations.removeAt(4);
+    expectSameAsDirect(scene, cache);
+
+    // Undo: the older list comes back and its tiles may serve again.
+    scene.annotations = original;
+    expectSameAsDirect(scene, cache);
+}
+
+TEST(RasterCache, TinyBudget_StaysWithinItAndStillDrawsEverything) {
+    AnnotationRasterCache cache(40'000); // two or three tiles
+    Scene scene = busyScene();
+    const QImage direct = renderOver(scene, {300, 300});
+    scene.cache = &cache;
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_LE(worstChannelDifference(renderOver(scene, {300, 300}), direct), kTolerance);
+        EXPECT_LE(cache.byteCount(), 40'000);
+    }
+    cache.clear();
+    EXPECT_EQ(cache.tileCount(), 0);
+    EXPECT_EQ(cache.byteCount(), 0);
+}
+
+TEST(RasterCache, PainterNotOnWholeImagePixels_FallsBackToDirectDrawing) {
+    AnnotationRasterCache cache;
+    Scene scene = busyScene();
+    QImage direct = background({300, 300});
+    QImage cached = direct;
+    cached.detach();
+    const auto drawShifted = [&scene](QImage& image) {
+        QPainter painter(&image);
+        painter.translate(0.5, 0.25);
+        ViewPainter view(painter, 300);
+        drawAnnotations(view, scene.annotations, scene.selected, scene.eraser, scene.snipe,
+                        scene.origin, scene.scale, scene.context, scene.dirty, scene.cache);
+    };
+    drawShifted(direct);
+    scene.cache = &cache;
+    drawShifted(cached);
+    EXPECT_EQ(worstChannelDifference(cached, direct), 0);
+    EXPECT_EQ(cache.tileCount(), 0);
+}
+
+TEST(MultiplyBlend, MatchesThePaintersMultiplyWithinClipOnAnyPixels) {
+    QRandomGenerator random(7);
+    const auto premultiplied = [&random](QSize size) {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const int alpha = random.bounded(4) == 0 ? 0 : int(random.bounded(256));
+                image.setPixel(
+                    x, y,
+                    qPremultiply(qRgba(int(random.bounded(256)), int(random.bounded(256)),
+                                       int(random.bounded(256)), alpha)));
+            }
+        }
+        return image;
+    };
+    const QImage source = premultiplied({37, 23});
+    const QImage base = premultiplied({50, 40});
+    const QRect part(3, 2, 30, 19);
+    const QRect clip(9, 4, 30, 30);
+    QImage expected = base;
+    {
+        QPainter painter(&expected);
+        painter.setClipRect(clip);
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.drawImage(QPoint(5, 7), source, part);
+    }
+    QImage blended = base;
+    multiplyOnto(blended, QPoint(5, 7), source, part, clip);
+    EXPECT_LE(worstChannelDifference(blended, expected), 1);
+    EXPECT_GT(worstChannelDifference(blended, base), 50);
+}
+
+TEST(AnnotationSignature, ChangesWithEveryVisibleDetailButNotWithCopying) {
+    Annotation text = finished(makeAnnotation(Tool::text, {{10, 10}}, 1, Qt::black));
+    text.text = QStringLiteral("Hi");
+    const quint64 signature = annotationSignature(text);
+    Annotation copy = text;
+    EXPECT_EQ(annotationSignature(copy), signature);
+    copy.completedAt = 5; // not drawn differently
+    EXPECT_EQ(annotationSignature(copy), signature);
+
+    const auto changed = [&text, signature](auto change) {
+        Annotation other = text;
+        change(other);
+        return annotationSignature(other) != signature;
+    };
+    EXPECT_TRUE(changed([](Annotation& a) { a.translate(0.5, 0); }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.color = QColor(0, 0, 1); }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.text = QStringLiteral("Ho"); }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.fontSize += 1; }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.id = QUuid::createUuid(); }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.filled = true; }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.curveControl = QPointF(); }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.width = 2; }));
+    EXPECT_TRUE(changed([](Annotation& a) { a.tool = Tool::stamp; }));
+
+    text.image = QImage(4, 4, QImage::Format_ARGB32_Premultiplied);
+    text.image->fill(Qt::red);
+    const quint64 withImage = annotationSignature(text);
+    text.image->setPixel(0, 0, 0);
+    EXPECT_NE(annotationSignature(text), withImage);
+    text.redactStyle = RedactStyle::solid;
+    EXPECT_NE(annotationSignature(text), withImage);
+}
