@@ -34,6 +34,7 @@ class PlainOverlayWindows : public platform::OverlayWindows {
 public:
     void preparePanel(QWidget* panel, QScreen*) override { panel->show(); }
     void setClickThrough(QWidget*, bool) override {}
+    void setPassThroughArea(QWidget*, const QRect&) override {}
     void focusPanel(QWidget* panel) override { panel->activateWindow(); }
     void keepAbovePanels(QWidget*) override {}
     bool compositing() const override { return true; }

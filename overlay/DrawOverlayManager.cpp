@@ -84,6 +84,7 @@ void DrawOverlayManager::rebuild() {
     for (const platform::ScreenInfo& screen : m_screens.screens()) {
         auto* panel = new OverlayPanel(screen, m_makeView(screen));
         m_windows.preparePanel(panel, qtScreenNamed(screen.name));
+        m_windows.setPassThroughArea(panel, panel->view()->menuStripRect());
         m_panels.append(panel);
     }
     applyDrawMode();

@@ -122,7 +122,8 @@ void DrawOverlayView::resetFreezeZoom() {
 QRect DrawOverlayView::menuStripRect() const {
     const double strip = m_screen.frame.bottom() - m_screen.visibleFrame.bottom();
     // In y-up global coordinates QRectF::bottom() is the top edge.
-    return QRect(0, 0, width(), std::max(0, int(std::lround(strip))));
+    return QRect(0, 0, int(std::lround(m_screen.frame.width())),
+                 std::max(0, int(std::lround(strip))));
 }
 
 bool DrawOverlayView::passesPointerThrough(QPointF widget) const {

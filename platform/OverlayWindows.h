@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 
 class QScreen;
 class QWidget;
@@ -23,6 +24,10 @@ public:
     // Whether pointer events pass through the panel to whatever is below.
     // Switched without hiding the panel.
     virtual void setClickThrough(QWidget* panel, bool clickThrough) = 0;
+    // Pointer events over `area` (panel coordinates) always reach whatever is
+    // below, even while the panel takes input, so the desktop's top bar stays
+    // usable while drawing. An empty area takes the whole panel again.
+    virtual void setPassThroughArea(QWidget* panel, const QRect& area) = 0;
     // Gives the panel the keyboard focus.
     virtual void focusPanel(QWidget* panel) = 0;
     // Keeps another window of this program (the toolbar, a settings window)

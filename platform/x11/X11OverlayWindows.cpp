@@ -10,12 +10,15 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <X11/Xlib.h>
 #include <algorithm>
+#include <vector>
+#include <xcb/shape.h>
 
 namespace markvane::platform {
 
@@ -24,6 +27,7 @@ struct X11OverlayWindows::Panel {
     PanelShaper* shaper; // owned by the widget
     std::unique_ptr<InputCatcher> catcher;
     bool clickThrough = false;
+    QRect passThrough;
     bool cursorMirrorPending = false;
 };
 
@@ -83,8 +87,44 @@ void X11OverlayWindows::setClickThrough(QWidget* widget, bool clickThrough) {
     if (Panel* panel = find(widget)) {
         panel->clickThrough = clickThrough;
         updateCatcher(*panel);
+        // Taking input again gives the window a whole input shape; cut the
+        // pass-through area back out.
+        if (!clickThrough)
+            applyInputShape(*panel);
     }
     xcb_flush(connection_); // in effect when this returns
+}
+
+void X11OverlayWindows::setPassThroughArea(QWidget* widget, const QRect& area) {
+    Panel* panel = find(widget);
+    if (!panel || panel->passThrough == area)
+        return;
+    panel->passThrough = area;
+    if (!panel->clickThrough)
+        applyInputShape(*panel);
+    xcb_flush(connection_);
+}
+
+void X11OverlayWindows::applyInputShape(const Panel& panel) {
+    const auto window = xcb_window_t(panel.widget->winId());
+    const xcb_window_t catcher = panel.catcher->window();
+    if (panel.passThrough.isEmpty()) {
+        // No mask: the default input shape, the whole window.
+        xcb_shape_mask(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, window, 0, 0, XCB_NONE);
+        xcb_shape_mask(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, catcher, 0, 0, XCB_NONE);
+        return;
+    }
+    const qreal scale = panel.widget->devicePixelRatioF();
+    const QRect whole(QPoint(0, 0), panel.widget->size() * scale);
+    const QRect cut(panel.passThrough.topLeft() * scale, panel.passThrough.size() * scale);
+    std::vector<xcb_rectangle_t> rectangles;
+    for (const QRect& r : QRegion(whole).subtracted(QRegion(cut)))
+        rectangles.push_back(
+            {int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
+    for (xcb_window_t target : {window, catcher})
+        xcb_shape_rectangles(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                             XCB_CLIP_ORDERING_UNSORTED, target, 0, 0, uint32_t(rectangles.size()),
+                             rectangles.data());
 }
 
 void X11OverlayWindows::focusPanel(QWidget* panel) {

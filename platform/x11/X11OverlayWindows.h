@@ -26,6 +26,7 @@ public:
 
     void preparePanel(QWidget* panel, QScreen* screen) override;
     void setClickThrough(QWidget* panel, bool clickThrough) override;
+    void setPassThroughArea(QWidget* panel, const QRect& area) override;
     void focusPanel(QWidget* panel) override;
     void keepAbovePanels(QWidget* window) override;
     bool compositing() const override;
@@ -40,6 +41,7 @@ private:
     Panel* find(const QObject* widget) const;
     void forget(const QObject* widget);
     void updateCatcher(Panel& panel);
+    void applyInputShape(const Panel& panel);
     void scheduleCursorMirror(Panel& panel);
     void compositorChanged(bool active);
     void noticeMissingCompositor();

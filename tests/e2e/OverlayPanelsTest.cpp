@@ -107,6 +107,25 @@ TEST_F(OverlayPanels, ClickThrough_SwitchedLive_DecidesWhetherClicksReachTheWind
     EXPECT_EQ(pixel(200, 150) & 0xffffff, red);
 }
 
+class PassThroughStrip : public OverlayPanels, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PassThroughStrip, ReachesTheWindowBelowWhileThePanelTakesInput) {
+    startServer();
+    if (GetParam())
+        startCompositor();
+    startTargetAndWait();
+    startProbe({QStringLiteral("--strip"), QStringLiteral("40")});
+    ASSERT_TRUE(waitForPixel(200, 150, red));
+
+    click(300, 20); // in the strip, where the desktop's top bar would be
+    ASSERT_TRUE(waitUntil([&] { return presses().size() == 1; }));
+    click(700, 450); // below it the panel takes the click, transparent or not
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel press 700 450")));
+    EXPECT_EQ(pressLog(), "press 1 300 20");
+}
+
+INSTANTIATE_TEST_SUITE_P(Compositing, PassThroughStrip, ::testing::Bool());
+
 TEST_F(OverlayPanels, WithoutCompositor_PanelIsCutToItsDrawingInsteadOfBlackingOutTheScreen) {
     startServer();
     startTargetAndWait();

@@ -66,8 +66,8 @@ private:
 
 class Probe : public QObject {
 public:
-    Probe(platform::OverlayWindows& overlays, bool clickThrough)
-        : overlays_(overlays), clickThrough_(clickThrough) {
+    Probe(platform::OverlayWindows& overlays, bool clickThrough, int passThroughStrip)
+        : overlays_(overlays), clickThrough_(clickThrough), passThroughStrip_(passThroughStrip) {
         for (QScreen* screen : QGuiApplication::screens())
             addPanel(screen);
         connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
@@ -101,6 +101,8 @@ private:
         panel->setCursor(Qt::CrossCursor);
         overlays_.preparePanel(panel, screen);
         overlays_.setClickThrough(panel, clickThrough_);
+        overlays_.setPassThroughArea(panel,
+                                     QRect(0, 0, screen->geometry().width(), passThroughStrip_));
         panels_.insert(screen, panel);
         report(QStringLiteral("panel %1 0x%2")
                    .arg(screen->name())
@@ -109,6 +111,7 @@ private:
 
     platform::OverlayWindows& overlays_;
     bool clickThrough_;
+    int passThroughStrip_;
     QHash<QScreen*, QWidget*> panels_;
 };
 
@@ -126,7 +129,10 @@ int main(int argc, char** argv) {
     const QStringList arguments = QApplication::arguments();
     PrintedAlerts alerts;
     platform::X11OverlayWindows overlays(alerts);
-    Probe probe(overlays, arguments.contains(QStringLiteral("--click-through")));
+    // --strip N: the top N points of every panel always let the pointer through.
+    const qsizetype stripAt = arguments.indexOf(QStringLiteral("--strip"));
+    const int strip = stripAt >= 0 ? arguments.value(stripAt + 1).toInt() : 0;
+    Probe probe(overlays, arguments.contains(QStringLiteral("--click-through")), strip);
 
     QWidget keepAbove;
     if (arguments.contains(QStringLiteral("--keep-above"))) {

@@ -27,12 +27,16 @@ public:
         panel->show();
     }
     void setClickThrough(QWidget* panel, bool on) override { clickThrough[panel] = on; }
+    void setPassThroughArea(QWidget* panel, const QRect& area) override {
+        passThrough[panel] = area;
+    }
     void focusPanel(QWidget* panel) override { focused.append(panel); }
     void keepAbovePanels(QWidget*) override {}
     bool compositing() const override { return true; }
 
     QList<QWidget*> prepared;
     QMap<QWidget*, bool> clickThrough;
+    QMap<QWidget*, QRect> passThrough;
     QList<QWidget*> focused;
 };
 
@@ -80,7 +84,10 @@ protected:
 };
 
 TEST_F(DrawOverlayManagerTest, Rebuild_OnePanelPerDisplayInOrder_ClickThroughWhileOff) {
+    screens.list[0].visibleFrame = QRectF(0, 0, 400, 270); // a 30-point top bar
     manager.rebuild();
+    EXPECT_EQ(windows.passThrough.value(manager.panels()[0]), QRect(0, 0, 400, 30));
+    EXPECT_TRUE(windows.passThrough.value(manager.panels()[1]).isEmpty());
     EXPECT_EQ(panelNames(), (QStringList{"LEFT", "RIGHT", "TOP"}));
     for (OverlayPanel* panel : manager.panels()) {
         EXPECT_TRUE(windows.clickThrough.value(panel));
