@@ -28,22 +28,6 @@ QRectF spanning(double x1, double y1, double x2, double y2) {
                   QPointF(std::max(x1, x2), std::max(y1, y2)));
 }
 
-bool isBoxTool(Tool tool) {
-    switch (tool) {
-    case Tool::pen:
-    case Tool::highlighter:
-    case Tool::rectangle:
-    case Tool::ellipse:
-    case Tool::text:
-    case Tool::stamp:
-    case Tool::snipe:
-    case Tool::redact:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool resizable(const QRectF& r) {
     return r.width() > kMinResizeExtent && r.height() > kMinResizeExtent;
 }
@@ -145,7 +129,7 @@ bool polylineWithin(const QList<QPointF>& points, qsizetype first, qsizetype las
 
 QList<Handle> handles(const Annotation& annotation) {
     QList<Handle> result;
-    if (isBoxTool(annotation.tool)) {
+    if (hasBoxHandles(annotation.tool)) {
         const QRectF r = annotation.bounds();
         using G = std::optional<Grip>;
         const std::pair<G, G> grips[] = {
@@ -329,6 +313,22 @@ QPointF curveControlThrough(QPointF start, QPointF tip, QPointF wanted, double w
         control += (wanted - middle) * 2;
     }
     return control;
+}
+
+bool hasBoxHandles(Tool tool) {
+    switch (tool) {
+    case Tool::pen:
+    case Tool::highlighter:
+    case Tool::rectangle:
+    case Tool::ellipse:
+    case Tool::text:
+    case Tool::stamp:
+    case Tool::snipe:
+    case Tool::redact:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace markvane

@@ -60,6 +60,9 @@ inline constexpr int kCurveSolveSteps = 3;
 // The grab points of an annotation, in lookup order: box tools give four
 // corners then the side middles; lines and rulers one handle per point; an
 // arrow with two points its ends then the bend handle.
+// Tools whose selection is a box with eight handles (and a drawn outline).
+bool hasBoxHandles(Tool tool);
+
 QList<Handle> handles(const Annotation& annotation);
 
 // The first handle (in the order above) within the grab radius of the point.

@@ -1,5 +1,7 @@
 #include "annotations/RulerLabel.h"
 
+#include "annotations/TextMeasure.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
@@ -25,24 +27,12 @@ QFont labelFont(double logicalDpi) {
     return font;
 }
 
-// A device on which one typographic point is one pixel, for measuring.
-const QImage& pointDevice() {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = qRound(72.0 / 0.0254);
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return device;
-}
-
 // Measuring the label is part of every culled repaint, and making font
 // metrics costs far more than using them. Kept for the life of the process
 // (never destroyed, so nothing font-related outlives the application object).
 const QFontMetricsF& labelMetrics() {
     static const QFontMetricsF* metrics =
-        new QFontMetricsF(labelFont(pointDevice().logicalDpiY()), &pointDevice());
+        new QFontMetricsF(labelFont(pointMeasuringDevice().logicalDpiY()), &pointMeasuringDevice());
     return *metrics;
 }
 

@@ -14,22 +14,6 @@ constexpr double kDotDiameter = 8;
 constexpr double kDotLineWidth = 1.5;
 constexpr double kReach = kDotDiameter / 2 + kDotLineWidth / 2 + 1.5;
 
-bool hasOutline(Tool tool) {
-    switch (tool) {
-    case Tool::pen:
-    case Tool::highlighter:
-    case Tool::rectangle:
-    case Tool::ellipse:
-    case Tool::text:
-    case Tool::stamp:
-    case Tool::snipe:
-    case Tool::redact:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 void drawSelection(ViewPainter& view, const Annotation& annotation, const ViewMapping& mapping,
@@ -39,7 +23,7 @@ void drawSelection(ViewPainter& view, const Annotation& annotation, const ViewMa
     painter.setOpacity(1);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setBrush(Qt::NoBrush);
-    if (hasOutline(annotation.tool)) {
+    if (hasBoxHandles(annotation.tool)) {
         QPen outline(accent, kOutlineWidth, Qt::CustomDashLine, Qt::FlatCap);
         outline.setDashPattern({kOutlineDash / kOutlineWidth, kOutlineGap / kOutlineWidth});
         painter.setPen(outline);

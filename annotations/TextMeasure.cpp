@@ -6,22 +6,6 @@
 #include <QImage>
 
 namespace markvane {
-namespace {
-
-// A device on which one typographic point is one pixel.
-const QImage& measuringDevice() {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = qRound(72.0 / 0.0254);
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return device;
-}
-
-} // namespace
-
 QFont annotationFont(double fontSize, double logicalDpi) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setWeight(QFont::DemiBold);
@@ -40,13 +24,24 @@ QSizeF measureAnnotationText(const QString& text, double fontSize) {
     const QPair<QString, double> key(text, fontSize);
     if (const auto known = measured.constFind(key); known != measured.constEnd())
         return *known;
-    const QImage& device = measuringDevice();
+    const QImage& device = pointMeasuringDevice();
     const QFontMetricsF metrics(annotationFont(fontSize, device.logicalDpiY()), &device);
     const QSizeF size = metrics.size(0, text);
     if (measured.size() >= kRemembered)
         measured.clear();
     measured.insert(key, size);
     return size;
+}
+
+const QImage& pointMeasuringDevice() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dotsPerMeter = qRound(72.0 / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return device;
 }
 
 } // namespace markvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QSizeF>
 #include <QString>
 
@@ -13,6 +14,10 @@ namespace markvane {
 // Qt sizes fonts by typographic points against a device's logical DPI, so
 // annotationFont() takes the DPI of the device it will be drawn on.
 QFont annotationFont(double fontSize, double logicalDpi);
+
+// A device on which one typographic point is one pixel, for measuring text
+// in points.
+const QImage& pointMeasuringDevice();
 
 // The size of the text set in the semibold annotation font, with every line
 // break honoured.
