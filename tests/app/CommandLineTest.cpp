@@ -75,33 +75,25 @@ TEST(CommandLine, UnknownOptionsAndValuesAreErrorsThatSayWhatIsAccepted) {
 
     EXPECT_TRUE(parse({"--tool", "stamp"}).error.contains(QStringLiteral("Unknown tool")));
     EXPECT_TRUE(parse({"--tool", "redact"}).error.contains(QStringLiteral("eraser")));
-    EXPECT_FALSE(parse({"--color", "0"}).invocation);
-    EXPECT_FALSE(parse({"--color", "6"}).invocation);
-    EXPECT_FALSE(parse({"--color", "+3"}).invocation);
-    EXPECT_FALSE(parse({"--color", "3.0"}).invocation);
-    EXPECT_FALSE(parse({"--color", "99999999999999999999"}).invocation);
-    EXPECT_FALSE(parse({"--width", "4"}).invocation);
-    EXPECT_FALSE(parse({"--fade", "3"}).invocation);
-    EXPECT_FALSE(parse({"--fade", "-2"}).invocation);
+    for (const char* colour : {"0", "6", "+3", "3.0", "99999999999999999999"})
+        EXPECT_FALSE(parse({"--color", colour}).invocation) << colour;
+    EXPECT_FALSE(parse({"--width", "4"}).invocation || parse({"--fade", "3"}).invocation ||
+                 parse({"--fade", "-2"}).invocation);
     EXPECT_EQ(parse({"--width"}).error, QStringLiteral("--width needs a value."));
     EXPECT_EQ(parse({"drawMode"}).error, QStringLiteral("Unknown option \"drawMode\"."));
-    EXPECT_FALSE(parse({"--quit=now"}).invocation);
-    EXPECT_FALSE(parse({"--autostart", "yes"}).invocation);
+    EXPECT_FALSE(parse({"--quit=now"}).invocation || parse({"--autostart", "yes"}).invocation);
 }
 
-TEST(CommandLine, AutostartIsACommandOfItsOwn) {
+TEST(CommandLine, AutostartIsACommandOfItsOwnAndQuitOnlyWhenEveryRequestIsAQuit) {
     const ParsedCommandLine on = parse({"--autostart", "on"});
     ASSERT_TRUE(on.invocation);
     EXPECT_EQ(on.invocation->mode, Invocation::Mode::command);
     EXPECT_EQ(on.invocation->autostart, true);
     EXPECT_TRUE(on.invocation->requests.isEmpty());
+    EXPECT_FALSE(on.invocation->quitOnly());
     EXPECT_EQ(parse({"--autostart=off"}).invocation->autostart, false);
-}
-
-TEST(CommandLine, QuitOnlyWhenEveryRequestIsAQuit) {
     EXPECT_TRUE(parse({"--quit"}).invocation->quitOnly());
     EXPECT_FALSE(parse({"--quit", "--tool", "pen"}).invocation->quitOnly());
-    EXPECT_FALSE(parse({"--autostart", "on"}).invocation->quitOnly());
 }
 
 TEST(ControlValues, PickableToolsAreTheOfferedOnesPlusEraserAndMove) {

@@ -72,17 +72,30 @@ protected:
     DrawKeyMonitor monitor;
 };
 
-TEST_F(DrawKeyMonitorTest, DrawModeOn_ConsumedKeyIsSwallowedBeforeTheWidget) {
-    press(plain, Qt::Key_P, "p");
-    EXPECT_EQ(routed, QStringList{"p"});
-    EXPECT_EQ(plain->presses, 0);
-}
-
-TEST_F(DrawKeyMonitorTest, DrawModeOff_KeysGoStraightToTheWidget) {
-    drawMode = false;
-    press(plain, Qt::Key_P, "p");
-    EXPECT_TRUE(routed.isEmpty());
-    EXPECT_EQ(plain->presses, 1);
+TEST_F(DrawKeyMonitorTest, RoutesOnlyInDrawModeAndOnceWhetherOrNotConsumed) {
+    struct Case {
+        bool drawMode, consume;
+        Qt::Key key;
+        const char* text;
+        QStringList routed;
+        int widgetPresses;
+    };
+    const Case cases[] = {
+        {true, true, Qt::Key_P, "p", {"p"}, 0},  // swallowed before the widget
+        {false, true, Qt::Key_P, "p", {}, 1},    // straight to the widget
+        {true, false, Qt::Key_Y, "y", {"y"}, 1}, // unconsumed, travelling to parents
+        {true, true, Qt::Key_F35, "", {}, 1},    // no program code: untouched
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        drawMode = c.drawMode;
+        consume = c.consume;
+        routed.clear();
+        plain->presses = 0;
+        press(plain, c.key, QString::fromLatin1(c.text));
+        EXPECT_EQ(routed, c.routed);
+        EXPECT_EQ(plain->presses, c.widgetPresses);
+    }
 }
 
 TEST_F(DrawKeyMonitorTest, TextFieldHasFocus_KeysAreTypedNotRouted) {
@@ -91,19 +104,6 @@ TEST_F(DrawKeyMonitorTest, TextFieldHasFocus_KeysAreTypedNotRouted) {
     EXPECT_TRUE(routed.isEmpty());
     EXPECT_EQ(lineEdit->text(), "p");
     EXPECT_EQ(textEdit->toPlainText(), "q");
-}
-
-TEST_F(DrawKeyMonitorTest, UnconsumedKeyTravellingToParents_IsRoutedOnce) {
-    consume = false;
-    press(plain, Qt::Key_Y, "y");
-    EXPECT_EQ(routed, QStringList{"y"});
-    EXPECT_EQ(plain->presses, 1);
-}
-
-TEST_F(DrawKeyMonitorTest, KeyWithoutProgramCode_PassesUntouched) {
-    press(plain, Qt::Key_F35, "");
-    EXPECT_TRUE(routed.isEmpty());
-    EXPECT_EQ(plain->presses, 1);
 }
 
 TEST(TextInputWidget, ReadOnlyTextViewsAreNotTextInput) {

@@ -59,14 +59,5 @@ TEST_F(AnnotationTextEditorTest, EmptyIsFortyWideOneMHighAndGrowsUpFromTheAnchor
     EXPECT_EQ(editor->geometry().left(), 100);
 }
 
-TEST_F(AnnotationTextEditorTest, EscapeRequestsACommitAndGoesNoFurther) {
-    int commits = 0;
-    QObject::connect(editor, &AnnotationTextEditor::commitRequested, [&] { ++commits; });
-    type("note");
-    EXPECT_TRUE(press(Qt::Key_Escape, Qt::NoModifier));
-    EXPECT_EQ(commits, 1);
-    EXPECT_EQ(editor->toPlainText(), "note");
-}
-
 } // namespace
 } // namespace markvane

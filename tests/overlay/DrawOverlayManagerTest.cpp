@@ -122,20 +122,6 @@ TEST_F(DrawOverlayManagerTest, DisplayUnplugged_RebuildsOnceWithTheRest_KeepingD
     }
 }
 
-TEST_F(DrawOverlayManagerTest, Rebuild_CommitsTextBeingTyped) {
-    manager.rebuild();
-    manager.setDrawModeEnabled(true);
-    manager.applyDrawMode();
-    DrawOverlayView* view = manager.panels().first()->view();
-    view->beginText({50, 50});
-    ASSERT_TRUE(view->textEditor());
-    view->textEditor()->setPlainText(QStringLiteral("kept"));
-
-    manager.rebuild();
-    ASSERT_EQ(store.annotations().size(), 1);
-    EXPECT_EQ(store.annotations().first().text, QStringLiteral("kept"));
-}
-
 TEST_F(DrawOverlayManagerTest, DrawModeOn_TakesInputAndFocusesThePanelUnderThePointer) {
     manager.rebuild();
     screens.pointer = QPointF(450, 100);
