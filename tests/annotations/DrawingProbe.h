@@ -23,8 +23,9 @@ struct Scene {
     AnnotationRasterCache* cache = nullptr;
 };
 
-inline void drawScene(QImage& image, const Scene& scene) {
+inline void drawScene(QImage& image, const Scene& scene, QPointF shift = {}) {
     QPainter painter(&image);
+    painter.translate(shift);
     ViewPainter view(painter, image.height() / image.devicePixelRatio());
     drawAnnotations(view, scene.annotations, scene.selected, scene.eraser, scene.snipe,
                     scene.origin, scene.scale, scene.context, scene.dirty, scene.cache);

@@ -144,31 +144,36 @@ TEST(RasterCache, ZoomScrollAndDenserImage_MatchDirectDrawing) {
     EXPECT_LE(worstChannelDifference(cached, direct), kTolerance);
 }
 
-TEST(RasterCache, DirtyRectanglesAcrossCellBoundaries_PatchTheFullDrawingExactly) {
+// Without a cache a culled annotation would leave pixels missing; with one, a
+// tile composited at the wrong offset would.
+TEST(RasterCache, DirtyRectanglesAcrossCellBoundaries_PatchTheFullDrawingWithOrWithoutCache) {
     AnnotationRasterCache cache;
-    Scene scene = busyScene();
-    scene.cache = &cache;
-    const QSize size(300, 300);
-    const QImage full = renderOver(scene, size);
-    QImage patched = full;
-    const QImage under = background(size);
-    // Rectangles straddling the 64-pixel cells, at odd offsets and sizes.
-    const QRect dirties[] = {QRect(60, 60, 9, 9),     QRect(0, 0, 64, 64),
-                             QRect(63, 127, 2, 70),   QRect(100, 5, 90, 130),
-                             QRect(250, 250, 50, 50), QRect(1, 190, 299, 3)};
-    for (const QRect& dirty : dirties) {
-        const QRect rows(dirty.x(), size.height() - dirty.bottom() - 1, dirty.width(),
-                         dirty.height());
-        {
-            QPainter painter(&patched);
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(rows.topLeft(), under, rows);
+    for (AnnotationRasterCache* used : {&cache, static_cast<AnnotationRasterCache*>(nullptr)}) {
+        SCOPED_TRACE(used ? "cached" : "direct");
+        Scene scene = busyScene();
+        scene.cache = used;
+        const QSize size(300, 300);
+        const QImage full = renderOver(scene, size);
+        QImage patched = full;
+        const QImage under = background(size);
+        // Rectangles straddling the 64-pixel cells, at odd offsets and sizes.
+        const QRect dirties[] = {QRect(60, 60, 9, 9),     QRect(0, 0, 64, 64),
+                                 QRect(63, 127, 2, 70),   QRect(100, 5, 90, 130),
+                                 QRect(250, 250, 50, 50), QRect(1, 190, 299, 3)};
+        for (const QRect& dirty : dirties) {
+            const QRect rows(dirty.x(), size.height() - dirty.bottom() - 1, dirty.width(),
+                             dirty.height());
+            {
+                QPainter painter(&patched);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(rows.topLeft(), under, rows);
+            }
+            Scene partial = scene;
+            partial.dirty = QRectF(dirty);
+            drawScene(patched, partial);
+            EXPECT_LE(worstChannelDifference(patched, full), used ? kTolerance : 8)
+                << dirty.x() << ',' << dirty.y();
         }
-        Scene partial = scene;
-        partial.dirty = QRectF(dirty);
-        drawScene(patched, partial);
-        EXPECT_LE(worstChannelDifference(patched, full), kTolerance)
-            << dirty.x() << ',' << dirty.y();
     }
 }
 
@@ -182,14 +187,10 @@ TEST(RasterCache, MovedRecolouredResizedAndUndoneAnnotations_AreNeverServedStale
     scene.annotations.detach();
     scene.annotations[0].translate(7, -4);
     expectSameAsDirect(scene, cache);
+    // Other details: which ones reach the signature is checked on its own below.
     scene.annotations[1].color = Qt::red;
-    expectSameAsDirect(scene, cache);
     scene.annotations[3].width = 2;
-    scene.annotations[8].text = QStringLiteral("Other");
     scene.annotations[13].image->fill(Qt::blue);
-    expectSameAsDirect(scene, cache);
-    scene.annotations[5].curveControl = QPointF(40, 200);
-    scene.annotations[9].filled = false;
     expectSameAsDirect(scene, cache);
     scene.annotations.removeAt(4);
     expectSameAsDirect(scene, cache);
@@ -219,16 +220,9 @@ TEST(RasterCache, PainterNotOnWholeImagePixels_FallsBackToDirectDrawing) {
     QImage direct = background({300, 300});
     QImage cached = direct;
     cached.detach();
-    const auto drawShifted = [&scene](QImage& image) {
-        QPainter painter(&image);
-        painter.translate(0.5, 0.25);
-        ViewPainter view(painter, 300);
-        drawAnnotations(view, scene.annotations, scene.selected, scene.eraser, scene.snipe,
-                        scene.origin, scene.scale, scene.context, scene.dirty, scene.cache);
-    };
-    drawShifted(direct);
+    drawScene(direct, scene, {0.5, 0.25});
     scene.cache = &cache;
-    drawShifted(cached);
+    drawScene(cached, scene, {0.5, 0.25});
     EXPECT_EQ(worstChannelDifference(cached, direct), 0);
     EXPECT_EQ(cache.tileCount(), 0);
 }
