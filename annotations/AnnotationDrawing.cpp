@@ -175,7 +175,11 @@ void drawText(ViewPainter& view, const Annotation& text, double alpha, const Vie
     QPainter& painter = view.painter();
     painter.setFont(annotationFont(text.fontSize * mapping.scale, view.logicalDpi()));
     painter.setPen(withAlpha(text.color, alpha));
-    view.drawTextUpright(mapping.map(text.bounds()), Qt::AlignLeft | Qt::AlignTop, *text.text);
+    // Not clipped to the box: hinting may lay a zoomed line out a little wider
+    // than its measure (the drawn rectangle allows for it), and a fractional
+    // clip would round differently in each raster cache tile.
+    view.drawTextUpright(mapping.map(text.bounds()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, *text.text);
 }
 
 void drawPicture(ViewPainter& view, const Annotation& annotation, double alpha,

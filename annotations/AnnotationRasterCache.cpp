@@ -42,12 +42,9 @@ std::vector<QRect> inkBands(const QImage& image, int bandHeight) {
 
 constexpr int kBandHeight = 16;
 
-// Unfinished and fading annotations change from frame to frame. Texts are
-// clipped to their layout box, whose fractional edges the painter rounds
-// differently where the box runs off a tile: drawn in place they stay exact.
+// Unfinished and fading annotations change from frame to frame.
 bool drawnDirectly(const Annotation& annotation, double alpha) {
-    return !annotation.completedAt || alpha != annotationFullAlpha(annotation) ||
-           annotation.tool == Tool::text;
+    return !annotation.completedAt || alpha != annotationFullAlpha(annotation);
 }
 
 // Besides what the current frame uses, cells keep a few older versions (an
@@ -65,18 +62,23 @@ struct AnnotationRasterCache::FrameState {
     const AnnotationDrawContext& context;
     const QImage& image;
     QImage& target; // the same image, to write pixels of
-    std::optional<QRect> multiplyClip;
+    // The painter's clip in device pixels, when it is one rectangle.
+    std::optional<QRect> plainClip;
+    bool pixelsWritable; // whether multiplying may write the image's pixels
+    QRect wholePixels;   // pixels the repaint covers in full
     QTransform toDevice; // view coordinates to device pixels
     double ratio;        // device pixels per logical pixel of the image
     QRect cells;         // the cells over the repainted pixels
     quint64 key;         // everything of the frame a tile depends on
 
-    std::vector<Member>& cellAt(std::vector<std::vector<Member>>& grid, int x, int y) const {
-        return grid[size_t((y - cells.top()) * cells.width() + (x - cells.left()))];
+    // Where a cell of the image is in the frame's per-cell scratch.
+    size_t cellIndex(int x, int y) const {
+        return size_t((y - cells.top()) * cells.width() + (x - cells.left()));
     }
 };
 
-AnnotationRasterCache::AnnotationRasterCache(qsizetype byteBudget) : m_budget(byteBudget) {}
+AnnotationRasterCache::AnnotationRasterCache(Backdrop backdrop, qsizetype byteBudget)
+    : m_backdrop(backdrop), m_budget(byteBudget) {}
 
 void AnnotationRasterCache::clear() {
     for (std::vector<Tile>& cell : m_grid)
@@ -110,8 +112,14 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
         return false;
 
     QRect pixels = image.rect();
-    if (dirtyRect)
-        pixels &= toDevice.mapRect(*dirtyRect).toAlignedRect();
+    QRect wholePixels = image.rect();
+    if (dirtyRect) {
+        const QRectF area = toDevice.mapRect(*dirtyRect);
+        pixels &= area.toAlignedRect();
+        wholePixels &=
+            QRect(QPoint(int(std::ceil(area.left())), int(std::ceil(area.top()))),
+                  QPoint(int(std::floor(area.right())) - 1, int(std::floor(area.bottom())) - 1));
+    }
 
     quint64 key = hashMix(0, toDevice.m11());
     key = hashMix(key, toDevice.m22());
@@ -140,16 +148,28 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
                          : QRect(QPoint(pixels.left() / kCellSize, pixels.top() / kCellSize),
                                  QPoint(pixels.right() / kCellSize, pixels.bottom() / kCellSize));
     // Whole cells, so that a small repaint finds the tiles a full one made.
-    const QRect cellPixels =
+    const QRect cellArea =
         QRect(cells.topLeft() * kCellSize, cells.size() * kCellSize) & image.rect();
     m_cells.resize(size_t(cells.width()) * size_t(cells.height()));
     for (std::vector<Member>& cell : m_cells)
         cell.clear();
+    m_cellsClear.assign(m_cells.size(), m_backdrop == Backdrop::cleared);
     m_signatures.assign(size_t(annotations.size()), 0);
+    m_harvestMembers.assign(size_t(annotations.size()), false);
     ++m_frameNumber;
-    FrameState frame{
-        view,  annotations, mapping, context, image, image, {}, toDevice, image.devicePixelRatio(),
-        cells, key};
+    FrameState frame{view,
+                     annotations,
+                     mapping,
+                     context,
+                     image,
+                     image,
+                     {},
+                     image.format() == QImage::Format_ARGB32_Premultiplied && image.isDetached(),
+                     wholePixels,
+                     toDevice,
+                     image.devicePixelRatio(),
+                     cells,
+                     key};
 
     for (qsizetype i = 0; i < annotations.size(); ++i) {
         const Annotation& annotation = annotations[i];
@@ -159,51 +179,107 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
         const bool selected = selectedId && annotation.id == *selectedId;
         const QRectF drawn =
             annotationDrawnRect(annotation, mapping.origin, mapping.scale, context.screens);
-        if (drawnDirectly(annotation, alpha)) {
+        const QRect reach = toDevice.mapRect(drawn).toAlignedRect() & cellArea;
+        // A text's glyphs are placed by rounding that differs where a tile
+        // puts them at negative coordinates: its tiles come from drawing in place.
+        const bool inPlaceOnly = annotation.tool == Tool::text;
+        if (drawnDirectly(annotation, alpha) || (inPlaceOnly && !cellsClear(frame, reach))) {
             flushCells(frame);
-            if (!dirtyRect || drawn.intersects(*dirtyRect))
+            if (!dirtyRect || drawn.intersects(*dirtyRect)) {
                 drawAnnotationInk(view, annotation, alpha, mapping, context, dirtyRect, m_path);
+                markDrawnDirectly(frame, drawn);
+            }
         } else {
-            const QRect reach = toDevice.mapRect(drawn).toAlignedRect() & cellPixels;
             if (!reach.isEmpty()) {
-                const Member member{int(i), annotation.tool == Tool::highlighter};
+                const Member member{int(i), annotation.tool == Tool::highlighter, inPlaceOnly};
                 for (int y = reach.top() / kCellSize; y <= reach.bottom() / kCellSize; ++y) {
                     for (int x = reach.left() / kCellSize; x <= reach.right() / kCellSize; ++x)
-                        frame.cellAt(m_cells, x, y).push_back(member);
+                        m_cells[frame.cellIndex(x, y)].push_back(member);
                 }
             }
         }
         if (selected) {
             flushCells(frame);
-            if (!dirtyRect || selectionDrawnRect(annotation, mapping).intersects(*dirtyRect))
+            const QRectF decoration = selectionDrawnRect(annotation, mapping);
+            if (!dirtyRect || decoration.intersects(*dirtyRect)) {
                 drawSelection(view, annotation, mapping, context.accent);
+                markDrawnDirectly(frame, decoration);
+            }
         }
     }
     flushCells(frame);
     return true;
 }
 
+bool AnnotationRasterCache::cellsClear(const FrameState& frame, const QRect& pixels) const {
+    if (m_backdrop != Backdrop::cleared)
+        return false;
+    if (pixels.isEmpty())
+        return true;
+    for (int y = pixels.top() / kCellSize; y <= pixels.bottom() / kCellSize; ++y) {
+        for (int x = pixels.left() / kCellSize; x <= pixels.right() / kCellSize; ++x) {
+            if (!m_cellsClear[frame.cellIndex(x, y)])
+                return false;
+        }
+    }
+    return true;
+}
+
+void AnnotationRasterCache::markDrawnDirectly(FrameState& frame, const QRectF& drawn) {
+    if (m_backdrop != Backdrop::cleared || frame.cells.isEmpty())
+        return;
+    const QRect reach = frame.toDevice.mapRect(drawn).toAlignedRect() &
+                        QRect(frame.cells.topLeft() * kCellSize, frame.cells.size() * kCellSize);
+    if (reach.isEmpty())
+        return;
+    for (int y = reach.top() / kCellSize; y <= reach.bottom() / kCellSize; ++y) {
+        for (int x = reach.left() / kCellSize; x <= reach.right() / kCellSize; ++x)
+            m_cellsClear[frame.cellIndex(x, y)] = false;
+    }
+}
+
 void AnnotationRasterCache::flushCells(FrameState& frame) {
     if (std::all_of(m_cells.begin(), m_cells.end(), [](const auto& cell) { return cell.empty(); }))
         return;
     QPainter& painter = frame.view.painter();
+    const QTransform viewTransform = painter.worldTransform();
     painter.save();
     // Device pixels for logical ones: tiles land 1:1 on the image's pixels.
     painter.setWorldTransform(QTransform::fromScale(1 / frame.ratio, 1 / frame.ratio));
-    // Multiplying is done on the pixels when the clip is a plain rectangle.
-    frame.multiplyClip.reset();
-    if (frame.image.format() == QImage::Format_ARGB32_Premultiplied && frame.image.isDetached()) {
-        if (!painter.hasClipping()) {
-            frame.multiplyClip = frame.image.rect();
-        } else if (const QRegion clip = painter.clipRegion(); clip.rectCount() == 1) {
-            frame.multiplyClip = clip.boundingRect();
-        }
+    frame.plainClip.reset();
+    if (!painter.hasClipping()) {
+        frame.plainClip = frame.image.rect();
+    } else if (const QRegion clip = painter.clipRegion(); clip.rectCount() == 1) {
+        frame.plainClip = clip.boundingRect();
     }
+    const QRect harvestable = frame.plainClip ? *frame.plainClip & frame.wholePixels : QRect();
+    m_harvest.clear();
     for (int y = frame.cells.top(); y <= frame.cells.bottom(); ++y) {
         for (int x = frame.cells.left(); x <= frame.cells.right(); ++x) {
-            std::vector<Member>& members = frame.cellAt(m_cells, x, y);
+            std::vector<Member>& members = m_cells[frame.cellIndex(x, y)];
             const Member* first = members.data();
             const Member* end = first + members.size();
+            char& clear = m_cellsClear[frame.cellIndex(x, y)];
+            if (clear && first != end) {
+                // On nothing, every blend lands in the tile as it would in place.
+                const QPoint cell(x, y);
+                const quint64 key = runKey(frame, cell, first, end);
+                const bool inPlaceOnly = std::any_of(
+                    first, end, [](const Member& member) { return member.inPlaceOnly; });
+                const bool whole = harvestable.contains(cellPixels(frame, cell));
+                if (const Tile* tile = findTile(cell, key)) {
+                    blit(frame, cell, Blend::copy, *tile);
+                } else if (whole || inPlaceOnly) {
+                    // A cell the repaint only partly covers cannot become a tile.
+                    m_harvest.push_back({cell, key, whole});
+                    for (const Member* member = first; member != end; ++member)
+                        m_harvestMembers[size_t(member->index)] = true;
+                } else {
+                    paintNewTile(frame, cell, key, first, end, Blend::copy);
+                }
+                first = end;
+                clear = false;
+            }
             while (first != end) {
                 // A highlighter multiplies with what lies below: a run of its own.
                 const Member* last = first + 1;
@@ -211,17 +287,62 @@ void AnnotationRasterCache::flushCells(FrameState& frame) {
                     while (last != end && !last->highlighter)
                         ++last;
                 }
-                paintRun(frame, QPoint(x, y), first, last);
+                const Blend blend = first->highlighter ? Blend::multiply : Blend::over;
+                const quint64 key = runKey(frame, QPoint(x, y), first, last);
+                if (const Tile* tile = findTile(QPoint(x, y), key))
+                    blit(frame, QPoint(x, y), blend, *tile);
+                else
+                    paintNewTile(frame, QPoint(x, y), key, first, last, blend);
                 first = last;
             }
             members.clear();
         }
     }
     painter.restore();
+    if (!m_harvest.empty())
+        harvestTiles(frame, viewTransform);
 }
 
-void AnnotationRasterCache::paintRun(FrameState& frame, QPoint cell, const Member* first,
-                                     const Member* last) {
+// Cells seen for the first time on the cleared backdrop are drawn in place,
+// each annotation once for all of them, and their pixels become the tiles:
+// much cheaper than drawing every annotation again for every cell it reaches.
+void AnnotationRasterCache::harvestTiles(FrameState& frame, const QTransform& viewTransform) {
+    QPainter& painter = frame.view.painter();
+    QRegion area;
+    for (const Harvest& harvest : m_harvest)
+        area += cellPixels(frame, harvest.cell);
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / frame.ratio, 1 / frame.ratio));
+    painter.setClipRegion(area, Qt::IntersectClip);
+    painter.setWorldTransform(viewTransform);
+    const QRectF reach = frame.toDevice.inverted().mapRect(QRectF(area.boundingRect()));
+    for (size_t i = 0; i < m_harvestMembers.size(); ++i) {
+        if (!m_harvestMembers[i])
+            continue;
+        const Annotation& annotation = frame.annotations[qsizetype(i)];
+        drawAnnotationInk(frame.view, annotation, annotationFullAlpha(annotation), frame.mapping,
+                          frame.context, reach, m_path);
+        m_harvestMembers[i] = false;
+    }
+    painter.restore();
+    for (const Harvest& harvest : m_harvest) {
+        if (!harvest.keep)
+            continue;
+        ++m_rendered;
+        Tile tile = tileOf(frame.image.copy(cellPixels(frame, harvest.cell)));
+        tile.key = harvest.key;
+        insertTile(m_grid[size_t(harvest.cell.y() * m_gridWidth + harvest.cell.x())],
+                   std::move(tile));
+    }
+    m_harvest.clear();
+}
+
+QRect AnnotationRasterCache::cellPixels(const FrameState& frame, QPoint cell) const {
+    return QRect(cell * kCellSize, QSize(kCellSize, kCellSize)) & frame.image.rect();
+}
+
+quint64 AnnotationRasterCache::runKey(const FrameState& frame, QPoint cell, const Member* first,
+                                      const Member* last) {
     quint64 key = hashMix(frame.key, quint64(quint32(cell.x())) << 32 | quint32(cell.y()));
     for (const Member* member = first; member != last; ++member) {
         quint64& signature = m_signatures[size_t(member->index)];
@@ -229,38 +350,45 @@ void AnnotationRasterCache::paintRun(FrameState& frame, QPoint cell, const Membe
             signature = annotationSignature(frame.annotations[member->index]) | 1;
         key = hashMix(key, signature);
     }
-    std::vector<Tile>& tiles = m_grid[size_t(cell.y() * m_gridWidth + cell.x())];
-    auto found = std::find_if(tiles.begin(), tiles.end(),
-                              [key](const Tile& tile) { return tile.key == key; });
-    if (found == tiles.end()) {
-        const QRect pixels =
-            QRect(cell * kCellSize, QSize(kCellSize, kCellSize)) & frame.image.rect();
-        Tile tile = renderTile(frame, pixels, first, last);
-        tile.key = key;
-        if (!tile.image.isNull())
-            blit(frame, cell, first->highlighter, tile);
-        insertTile(tiles, std::move(tile));
-        return;
-    }
-    found->lastUse = m_frameNumber;
-    if (!found->image.isNull())
-        blit(frame, cell, first->highlighter, *found);
+    return key;
 }
 
-void AnnotationRasterCache::blit(FrameState& frame, QPoint cell, bool multiply, const Tile& tile) {
+const AnnotationRasterCache::Tile* AnnotationRasterCache::findTile(QPoint cell, quint64 key) {
+    std::vector<Tile>& tiles = m_grid[size_t(cell.y() * m_gridWidth + cell.x())];
+    const auto found = std::find_if(tiles.begin(), tiles.end(),
+                                    [key](const Tile& tile) { return tile.key == key; });
+    if (found == tiles.end())
+        return nullptr;
+    found->lastUse = m_frameNumber;
+    return &*found;
+}
+
+void AnnotationRasterCache::paintNewTile(FrameState& frame, QPoint cell, quint64 key,
+                                         const Member* first, const Member* last, Blend blend) {
+    Tile tile = renderTile(frame, cellPixels(frame, cell), first, last);
+    tile.key = key;
+    blit(frame, cell, blend, tile);
+    insertTile(m_grid[size_t(cell.y() * m_gridWidth + cell.x())], std::move(tile));
+}
+
+void AnnotationRasterCache::blit(FrameState& frame, QPoint cell, Blend blend, const Tile& tile) {
+    if (tile.image.isNull())
+        return; // the cell holds no ink of these annotations
     QPainter& painter = frame.view.painter();
     const QPoint corner = cell * kCellSize;
-    if (multiply) {
+    if (blend == Blend::multiply) {
         painter.setCompositionMode(QPainter::CompositionMode_Multiply);
         for (const QRect& band : tile.bands) {
-            if (frame.multiplyClip)
+            if (frame.plainClip && frame.pixelsWritable)
                 multiplyOnto(frame.target, corner + band.topLeft(), tile.image, band,
-                             *frame.multiplyClip);
+                             *frame.plainClip);
             else
                 painter.drawImage(corner + band.topLeft(), tile.image, band);
         }
     } else {
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // Copying is exact only onto the cleared backdrop, and cheaper than blending.
+        painter.setCompositionMode(blend == Blend::copy ? QPainter::CompositionMode_Source
+                                                        : QPainter::CompositionMode_SourceOver);
         painter.drawImage(corner + tile.ink.topLeft(), tile.image, tile.ink);
     }
 }
@@ -272,7 +400,7 @@ AnnotationRasterCache::Tile AnnotationRasterCache::renderTile(FrameState& frame,
     ++m_rendered;
     QImage image(pixels.size(), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        return {0, QImage(), QRect(), {}, kEmptyTileBytes, m_frameNumber};
+        return tileOf(image);
     // Stamps pick their bitmap by density and texts their size by DPI.
     image.setDevicePixelRatio(frame.ratio);
     image.setDotsPerMeterX(frame.image.dotsPerMeterX());
@@ -293,14 +421,19 @@ AnnotationRasterCache::Tile AnnotationRasterCache::renderTile(FrameState& frame,
                               frame.context, area, m_path);
         }
     }
-    std::vector<QRect> bands = inkBands(image, kBandHeight);
+    return tileOf(image);
+}
+
+AnnotationRasterCache::Tile AnnotationRasterCache::tileOf(QImage image) const {
+    std::vector<QRect> bands = image.isNull() ? std::vector<QRect>() : inkBands(image, kBandHeight);
     if (bands.empty())
         return {0, QImage(), QRect(), {}, kEmptyTileBytes, m_frameNumber};
     image.setDevicePixelRatio(1);
     QRect ink;
     for (const QRect& band : bands)
         ink |= band;
-    return {0, image, ink, std::move(bands), image.sizeInBytes(), m_frameNumber};
+    const qsizetype bytes = image.sizeInBytes();
+    return {0, std::move(image), ink, std::move(bands), bytes, m_frameNumber};
 }
 
 void AnnotationRasterCache::insertTile(std::vector<Tile>& cell, Tile tile) {

@@ -24,6 +24,10 @@ namespace markvane {
 // annotations (no completion time), fading ones, texts and the selection
 // decoration are drawn directly, in their place in the order.
 //
+// A view that clears the area before drawing it says so: then everything of
+// a cell up to the first annotation drawn directly, highlighters included,
+// is one tile copied into place, so an unchanged scene costs one copy a cell.
+//
 // One cache serves one view from one thread. Memory stays within the byte
 // budget: least recently used tiles go first.
 class AnnotationRasterCache {
@@ -31,7 +35,14 @@ public:
     static constexpr int kCellSize = 64;
     static constexpr qsizetype kDefaultByteBudget = qsizetype(256) << 20;
 
-    explicit AnnotationRasterCache(qsizetype byteBudget = kDefaultByteBudget);
+    // What lies under the area a draw() covers.
+    enum class Backdrop {
+        any,     // whatever was painted before
+        cleared, // transparent pixels, cleared by the view just before
+    };
+
+    explicit AnnotationRasterCache(Backdrop backdrop = Backdrop::any,
+                                   qsizetype byteBudget = kDefaultByteBudget);
     AnnotationRasterCache(const AnnotationRasterCache&) = delete;
     AnnotationRasterCache& operator=(const AnnotationRasterCache&) = delete;
 
@@ -62,18 +73,35 @@ private:
     struct Member {
         int index;
         bool highlighter;
+        bool inPlaceOnly; // its tiles are made only by drawing in place
     };
     struct FrameState;
+    enum class Blend { over, multiply, copy };
+    // A cell drawn in place, and whether its pixels become its tile.
+    struct Harvest {
+        QPoint cell;
+        quint64 key;
+        bool keep;
+    };
 
     void resetGrid(QSize imageSize);
     void flushCells(FrameState& frame);
-    void paintRun(FrameState& frame, QPoint cell, const Member* first, const Member* last);
-    void blit(FrameState& frame, QPoint cell, bool multiply, const Tile& tile);
+    void harvestTiles(FrameState& frame, const QTransform& viewTransform);
+    QRect cellPixels(const FrameState& frame, QPoint cell) const;
+    quint64 runKey(const FrameState& frame, QPoint cell, const Member* first, const Member* last);
+    const Tile* findTile(QPoint cell, quint64 key);
+    void paintNewTile(FrameState& frame, QPoint cell, quint64 key, const Member* first,
+                      const Member* last, Blend blend);
+    void blit(FrameState& frame, QPoint cell, Blend blend, const Tile& tile);
+    bool cellsClear(const FrameState& frame, const QRect& pixels) const;
+    void markDrawnDirectly(FrameState& frame, const QRectF& drawn);
     Tile renderTile(FrameState& frame, const QRect& pixels, const Member* first,
                     const Member* last);
+    Tile tileOf(QImage image) const;
     void insertTile(std::vector<Tile>& cell, Tile tile);
     void evictToBudget();
 
+    Backdrop m_backdrop;
     qsizetype m_budget;
     qsizetype m_bytes = 0;
     qsizetype m_count = 0;
@@ -86,7 +114,11 @@ private:
     int m_gridWidth = 0;
     // Per-frame scratch, kept to avoid allocating every frame.
     std::vector<std::vector<Member>> m_cells;
+    // Whether a cell of the frame still shows the cleared backdrop.
+    std::vector<char> m_cellsClear;
     std::vector<quint64> m_signatures; // 0 until needed
+    std::vector<Harvest> m_harvest;
+    std::vector<char> m_harvestMembers; // by annotation index
     QPainterPath m_path;
 };
 

@@ -134,7 +134,7 @@ void fullRepaint(benchmark::State& state, AnnotationRasterCache* cache) {
 }
 
 void BM_FullRepaint500(benchmark::State& state) {
-    AnnotationRasterCache cache;
+    AnnotationRasterCache cache(AnnotationRasterCache::Backdrop::cleared);
     fullRepaint(state, &cache);
 }
 BENCHMARK(BM_FullRepaint500)->Unit(benchmark::kMillisecond);
@@ -150,7 +150,7 @@ void BM_FirstFullRepaint500(benchmark::State& state) {
     QImage image(kView, QImage::Format_ARGB32_Premultiplied);
     repaint(image, scene, std::nullopt, nullptr); // stickers made once
     for (auto _ : state) {
-        AnnotationRasterCache cache;
+        AnnotationRasterCache cache(AnnotationRasterCache::Backdrop::cleared);
         repaint(image, scene, std::nullopt, &cache);
         state.PauseTiming(); // freeing the tiles is not part of painting
         cache.clear();
@@ -174,7 +174,7 @@ void dirtyRepaint(benchmark::State& state, AnnotationRasterCache* cache) {
 }
 
 void BM_DirtyRepaint256(benchmark::State& state) {
-    AnnotationRasterCache cache;
+    AnnotationRasterCache cache(AnnotationRasterCache::Backdrop::cleared);
     dirtyRepaint(state, &cache);
 }
 BENCHMARK(BM_DirtyRepaint256)->Unit(benchmark::kMicrosecond);

@@ -26,8 +26,19 @@ QImage background(QSize size) {
     return image;
 }
 
-QImage renderOver(const Scene& scene, QSize size) {
-    QImage image = background(size);
+using Backdrop = AnnotationRasterCache::Backdrop;
+constexpr Backdrop kBackdrops[] = {Backdrop::any, Backdrop::cleared};
+
+QImage backdropImage(QSize size, Backdrop backdrop) {
+    if (backdrop == Backdrop::any)
+        return background(size);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage renderOver(const Scene& scene, QSize size, Backdrop backdrop = Backdrop::any) {
+    QImage image = backdropImage(size, backdrop);
     drawScene(image, scene);
     return image;
 }
@@ -100,62 +111,72 @@ Scene busyScene() {
 
 // The cached drawing, cold (tiles made) and warm (tiles reused), against the
 // direct one.
-void expectSameAsDirect(Scene scene, AnnotationRasterCache& cache, QSize size = {300, 300}) {
+void expectSameAsDirect(Scene scene, AnnotationRasterCache& cache, Backdrop backdrop,
+                        QSize size = {300, 300}) {
     scene.cache = nullptr;
-    const QImage direct = renderOver(scene, size);
+    const QImage direct = renderOver(scene, size, backdrop);
     scene.cache = &cache;
-    EXPECT_LE(worstChannelDifference(renderOver(scene, size), direct), kTolerance);
+    EXPECT_LE(worstChannelDifference(renderOver(scene, size, backdrop), direct), kTolerance);
     const qsizetype rendered = cache.tilesRendered();
-    EXPECT_LE(worstChannelDifference(renderOver(scene, size), direct), kTolerance);
+    EXPECT_LE(worstChannelDifference(renderOver(scene, size, backdrop), direct), kTolerance);
     EXPECT_EQ(cache.tilesRendered(), rendered) << "an unchanged scene draws every tile again";
 }
 
 } // namespace
 
 TEST(RasterCache, EveryKindFadingSelectionAndOverlappingHighlighters_MatchDirectDrawing) {
-    AnnotationRasterCache cache;
-    const Scene scene = busyScene();
-    expectSameAsDirect(scene, cache);
-    EXPECT_GT(cache.tileCount(), 0);
+    for (const Backdrop backdrop : kBackdrops) {
+        SCOPED_TRACE(int(backdrop));
+        AnnotationRasterCache cache(backdrop);
+        const Scene scene = busyScene();
+        expectSameAsDirect(scene, cache, backdrop);
+        EXPECT_GT(cache.tileCount(), 0);
 
-    // Fading further and finishing the live stroke are drawn as they are now.
-    Scene later = scene;
-    later.context.now = 1000.1;
-    later.annotations[11].completedAt = 1000;
-    later.selected.reset();
-    expectSameAsDirect(later, cache);
+        // Fading further and finishing the live stroke are drawn as they are now.
+        Scene later = scene;
+        later.context.now = 1000.1;
+        later.annotations[11].completedAt = 1000;
+        later.selected.reset();
+        expectSameAsDirect(later, cache, backdrop);
+    }
 }
 
 TEST(RasterCache, ZoomScrollAndDenserImage_MatchDirectDrawing) {
-    AnnotationRasterCache cache;
-    Scene scene = busyScene();
-    scene.scale = 0.7;
-    scene.origin = {13, -21};
-    expectSameAsDirect(scene, cache);
+    for (const Backdrop backdrop : kBackdrops) {
+        SCOPED_TRACE(int(backdrop));
+        AnnotationRasterCache cache(backdrop);
+        Scene scene = busyScene();
+        scene.scale = 0.7;
+        scene.origin = {13, -21};
+        expectSameAsDirect(scene, cache, backdrop);
 
-    QImage direct(QSize(400, 400), QImage::Format_ARGB32_Premultiplied);
-    direct.setDevicePixelRatio(2);
-    direct.fill(Qt::white);
-    QImage cached = direct;
-    cached.detach();
-    drawScene(direct, scene);
-    scene.cache = &cache;
-    drawScene(cached, scene);
-    EXPECT_LE(worstChannelDifference(cached, direct), kTolerance);
+        QImage direct = backdropImage(QSize(400, 400), backdrop);
+        direct.setDevicePixelRatio(2);
+        QImage cached = direct;
+        cached.detach();
+        drawScene(direct, scene);
+        scene.cache = &cache;
+        drawScene(cached, scene);
+        EXPECT_LE(worstChannelDifference(cached, direct), kTolerance);
+    }
 }
 
 // Without a cache a culled annotation would leave pixels missing; with one, a
 // tile composited at the wrong offset would.
 TEST(RasterCache, DirtyRectanglesAcrossCellBoundaries_PatchTheFullDrawingWithOrWithoutCache) {
-    AnnotationRasterCache cache;
-    for (AnnotationRasterCache* used : {&cache, static_cast<AnnotationRasterCache*>(nullptr)}) {
-        SCOPED_TRACE(used ? "cached" : "direct");
+    AnnotationRasterCache overAnything(Backdrop::any);
+    AnnotationRasterCache overCleared(Backdrop::cleared);
+    const std::pair<AnnotationRasterCache*, Backdrop> setups[] = {{&overAnything, Backdrop::any},
+                                                                  {&overCleared, Backdrop::cleared},
+                                                                  {nullptr, Backdrop::any}};
+    for (const auto& [used, backdrop] : setups) {
+        SCOPED_TRACE(used ? int(backdrop) : -1);
         Scene scene = busyScene();
         scene.cache = used;
         const QSize size(300, 300);
-        const QImage full = renderOver(scene, size);
+        const QImage full = renderOver(scene, size, backdrop);
         QImage patched = full;
-        const QImage under = background(size);
+        const QImage under = backdropImage(size, backdrop);
         // Rectangles straddling the 64-pixel cells, at odd offsets and sizes.
         const QRect dirties[] = {QRect(60, 60, 9, 9),     QRect(0, 0, 64, 64),
                                  QRect(63, 127, 2, 70),   QRect(100, 5, 90, 130),
@@ -178,30 +199,33 @@ TEST(RasterCache, DirtyRectanglesAcrossCellBoundaries_PatchTheFullDrawingWithOrW
 }
 
 TEST(RasterCache, MovedRecolouredResizedAndUndoneAnnotations_AreNeverServedStale) {
-    AnnotationRasterCache cache;
-    Scene scene = busyScene();
-    const QList<Annotation> original = scene.annotations;
-    expectSameAsDirect(scene, cache);
+    for (const Backdrop backdrop : kBackdrops) {
+        SCOPED_TRACE(int(backdrop));
+        AnnotationRasterCache cache(backdrop);
+        Scene scene = busyScene();
+        const QList<Annotation> original = scene.annotations;
+        expectSameAsDirect(scene, cache, backdrop);
 
-    // Moved: other point contents under the same id.
-    scene.annotations.detach();
-    scene.annotations[0].translate(7, -4);
-    expectSameAsDirect(scene, cache);
-    // Other details: which ones reach the signature is checked on its own below.
-    scene.annotations[1].color = Qt::red;
-    scene.annotations[3].width = 2;
-    scene.annotations[13].image->fill(Qt::blue);
-    expectSameAsDirect(scene, cache);
-    scene.annotations.removeAt(4);
-    expectSameAsDirect(scene, cache);
+        // Moved: other point contents under the same id.
+        scene.annotations.detach();
+        scene.annotations[0].translate(7, -4);
+        expectSameAsDirect(scene, cache, backdrop);
+        // Other details: which ones reach the signature is checked on its own below.
+        scene.annotations[1].color = Qt::red;
+        scene.annotations[3].width = 2;
+        scene.annotations[13].image->fill(Qt::blue);
+        expectSameAsDirect(scene, cache, backdrop);
+        scene.annotations.removeAt(4);
+        expectSameAsDirect(scene, cache, backdrop);
 
-    // Undo: the older list comes back and its tiles may serve again.
-    scene.annotations = original;
-    expectSameAsDirect(scene, cache);
+        // Undo: the older list comes back and its tiles may serve again.
+        scene.annotations = original;
+        expectSameAsDirect(scene, cache, backdrop);
+    }
 }
 
 TEST(RasterCache, TinyBudget_StaysWithinItAndStillDrawsEverything) {
-    AnnotationRasterCache cache(40'000); // two or three tiles
+    AnnotationRasterCache cache(AnnotationRasterCache::Backdrop::any, 40'000); // two or three tiles
     Scene scene = busyScene();
     const QImage direct = renderOver(scene, {300, 300});
     scene.cache = &cache;
