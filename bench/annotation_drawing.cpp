@@ -228,7 +228,10 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto budget = budgets().find(run.run_name.function_name);
-            if (budget == budgets().end() || run.iterations == 0)
+            // Spread statistics of repetitions are no times to hold against a budget.
+            const bool spread = run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean" &&
+                                run.aggregate_name != "median";
+            if (budget == budgets().end() || run.iterations == 0 || spread)
                 continue;
             // The machine may be shared: CPU time is shown beside the wall-clock figure.
             const double measured = run.real_accumulated_time * 1e6 / double(run.iterations);
