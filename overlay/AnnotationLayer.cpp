@@ -244,7 +244,7 @@ void AnnotationLayer::rebuildCache(const AnnotationDrawContext& context) {
         QPainter painter(&m_cache);
         ViewPainter view(painter, m_state.viewSize.height());
         drawAnnotations(view, m_state.finished, m_state.selectedId, std::nullopt, std::nullopt,
-                        m_state.origin, m_state.scale, context);
+                        m_state.origin, m_state.scale, context, std::nullopt, &m_tiles);
     }
     m_fadeStartsAt = earliestFadeStart(m_state.finished);
     m_cacheValid = true;
@@ -265,7 +265,7 @@ void AnnotationLayer::redrawCacheAreas(const AnnotationDrawContext& context) {
         ViewPainter view(painter, m_state.viewSize.height());
         drawAnnotations(view, m_state.finished, m_state.selectedId, std::nullopt, std::nullopt,
                         m_state.origin, m_state.scale, context,
-                        widgetToView(QRectF(rect), m_state.viewSize.height()));
+                        widgetToView(QRectF(rect), m_state.viewSize.height()), &m_tiles);
     }
     m_cacheDirty = {};
 }

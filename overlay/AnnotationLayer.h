@@ -2,6 +2,7 @@
 
 #include "annotations/Annotation.h"
 #include "annotations/AnnotationDrawing.h"
+#include "annotations/AnnotationRasterCache.h"
 
 #include <QImage>
 #include <QList>
@@ -32,7 +33,8 @@ struct LayerState {
 // in an image; what changes (an added, edited or removed annotation, the
 // selection, a growing stroke, the eraser and snipe rectangles, a fading
 // annotation) repaints only the areas it touches. The cache is rebuilt in
-// full only when the mapping or the stacking order changes.
+// full only when the mapping or the stacking order changes; annotations that
+// did not change come back from tiles then, and in every redrawn area.
 class AnnotationLayer {
 public:
     // Takes the new state and returns the area of the widget (y down) that
@@ -70,6 +72,9 @@ private:
 
     LayerState m_state;
     QImage m_cache;
+    // Enough for every cell of a 4K view and a few older versions of each.
+    static constexpr qsizetype kTileBudget = qsizetype(96) << 20;
+    AnnotationRasterCache m_tiles{AnnotationRasterCache::Backdrop::cleared, kTileBudget};
     bool m_cacheValid = false;
     QRegion m_cacheDirty;
     QList<Annotation> m_pendingOnTop;
