@@ -42,6 +42,16 @@ std::vector<QRect> inkBands(const QImage& image, int bandHeight) {
 
 constexpr int kBandHeight = 16;
 
+// Calls `visit(x, y)` for every cell that pixels of `pixels` lie in.
+template <typename Visit> void forEachCell(const QRect& pixels, int cellSize, Visit visit) {
+    if (pixels.isEmpty())
+        return;
+    for (int y = pixels.top() / cellSize; y <= pixels.bottom() / cellSize; ++y) {
+        for (int x = pixels.left() / cellSize; x <= pixels.right() / cellSize; ++x)
+            visit(x, y);
+    }
+}
+
 // Unfinished and fading annotations change from frame to frame.
 bool drawnDirectly(const Annotation& annotation, double alpha) {
     return !annotation.completedAt || alpha != annotationFullAlpha(annotation);
@@ -69,6 +79,7 @@ struct AnnotationRasterCache::FrameState {
     QTransform toDevice; // view coordinates to device pixels
     double ratio;        // device pixels per logical pixel of the image
     QRect cells;         // the cells over the repainted pixels
+    QRect cellArea;      // their pixels
     quint64 key;         // everything of the frame a tile depends on
 
     // Where a cell of the image is in the frame's per-cell scratch.
@@ -169,6 +180,7 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
                      toDevice,
                      image.devicePixelRatio(),
                      cells,
+                     cellArea,
                      key};
 
     for (qsizetype i = 0; i < annotations.size(); ++i) {
@@ -190,13 +202,9 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
                 markDrawnDirectly(frame, drawn);
             }
         } else {
-            if (!reach.isEmpty()) {
-                const Member member{int(i), annotation.tool == Tool::highlighter, inPlaceOnly};
-                for (int y = reach.top() / kCellSize; y <= reach.bottom() / kCellSize; ++y) {
-                    for (int x = reach.left() / kCellSize; x <= reach.right() / kCellSize; ++x)
-                        m_cells[frame.cellIndex(x, y)].push_back(member);
-                }
-            }
+            const Member member{int(i), annotation.tool == Tool::highlighter, inPlaceOnly};
+            forEachCell(reach, kCellSize,
+                        [&](int x, int y) { m_cells[frame.cellIndex(x, y)].push_back(member); });
         }
         if (selected) {
             flushCells(frame);
@@ -214,28 +222,17 @@ bool AnnotationRasterCache::draw(ViewPainter& view, const QList<Annotation>& ann
 bool AnnotationRasterCache::cellsClear(const FrameState& frame, const QRect& pixels) const {
     if (m_backdrop != Backdrop::cleared)
         return false;
-    if (pixels.isEmpty())
-        return true;
-    for (int y = pixels.top() / kCellSize; y <= pixels.bottom() / kCellSize; ++y) {
-        for (int x = pixels.left() / kCellSize; x <= pixels.right() / kCellSize; ++x) {
-            if (!m_cellsClear[frame.cellIndex(x, y)])
-                return false;
-        }
-    }
-    return true;
+    bool clear = true;
+    forEachCell(pixels, kCellSize,
+                [&](int x, int y) { clear = clear && m_cellsClear[frame.cellIndex(x, y)]; });
+    return clear;
 }
 
 void AnnotationRasterCache::markDrawnDirectly(FrameState& frame, const QRectF& drawn) {
-    if (m_backdrop != Backdrop::cleared || frame.cells.isEmpty())
+    if (m_backdrop != Backdrop::cleared)
         return;
-    const QRect reach = frame.toDevice.mapRect(drawn).toAlignedRect() &
-                        QRect(frame.cells.topLeft() * kCellSize, frame.cells.size() * kCellSize);
-    if (reach.isEmpty())
-        return;
-    for (int y = reach.top() / kCellSize; y <= reach.bottom() / kCellSize; ++y) {
-        for (int x = reach.left() / kCellSize; x <= reach.right() / kCellSize; ++x)
-            m_cellsClear[frame.cellIndex(x, y)] = false;
-    }
+    forEachCell(frame.toDevice.mapRect(drawn).toAlignedRect() & frame.cellArea, kCellSize,
+                [&](int x, int y) { m_cellsClear[frame.cellIndex(x, y)] = false; });
 }
 
 void AnnotationRasterCache::flushCells(FrameState& frame) {
@@ -303,9 +300,8 @@ void AnnotationRasterCache::flushCells(FrameState& frame) {
         harvestTiles(frame, viewTransform);
 }
 
-// Cells seen for the first time on the cleared backdrop are drawn in place,
-// each annotation once for all of them, and their pixels become the tiles:
-// much cheaper than drawing every annotation again for every cell it reaches.
+// Drawing each annotation once for all new cells costs far less than drawing
+// it again for every cell it reaches.
 void AnnotationRasterCache::harvestTiles(FrameState& frame, const QTransform& viewTransform) {
     QPainter& painter = frame.view.painter();
     QRegion area;

@@ -21,12 +21,15 @@ namespace markvane {
 // A tile is found again by a hash of its cell, the frame's geometry and the
 // signatures of its run, so anything that changes a drawing (moving,
 // recolouring, undo to another list) finds no stale tile. Unfinished
-// annotations (no completion time), fading ones, texts and the selection
-// decoration are drawn directly, in their place in the order.
+// annotations (no completion time), fading ones and the selection decoration
+// are drawn directly, in their place in the order.
 //
-// A view that clears the area before drawing it says so: then everything of
+// A view that clears the area before drawing it says so. Then everything of
 // a cell up to the first annotation drawn directly, highlighters included,
-// is one tile copied into place, so an unchanged scene costs one copy a cell.
+// is one tile copied into place, so an unchanged scene costs one copy a cell;
+// and cells without a tile are drawn in place, each annotation once for all
+// of them, and keep their pixels as tiles. Texts join tiles only that way:
+// elsewhere they are drawn directly.
 //
 // One cache serves one view from one thread. Memory stays within the byte
 // budget: least recently used tiles go first.
