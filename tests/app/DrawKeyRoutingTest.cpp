@@ -53,8 +53,6 @@ TEST(DrawKeyRouting, KeysMapToCommandsWithAndWithoutASelection) {
         // Brackets with primary, scale without it and plain letters are left to shortcuts.
         {30, kCtrl, "]", C::none, C::none},
         {24, 0, "=", C::none, C::none},
-        {8, 0, "c", C::none, C::none},
-        {35, 0, "p", C::none, C::none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.code << " flags " << c.flags);

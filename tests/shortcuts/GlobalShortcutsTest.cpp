@@ -68,35 +68,7 @@ TEST(SystemShortcutTable, MatchesExactModifiersIgnoringLocks_AndSparesEveryDefau
         EXPECT_FALSE(systemShortcutName(globalActionDefaultKeyCode(action), kCtrlAlt, pc));
 }
 
-TEST_F(GlobalShortcutsTest, Defaults_RegisterEveryActionUnderItsIdWithoutWarnings) {
-    auto shortcuts = make();
-    EXPECT_TRUE(hotKeys.registered.empty()); // nothing before apply
-    shortcuts->applyAll();
-    ASSERT_EQ(hotKeys.registered.size(), 8u);
-    EXPECT_EQ(hotKeys.registered.at(1), FakeHotKeys::Combination(31, kCtrlAlt));
-    EXPECT_EQ(hotKeys.registered.at(2), FakeHotKeys::Combination(2, kCtrlAlt));
-    EXPECT_EQ(hotKeys.registered.at(8), FakeHotKeys::Combination(8, kCtrlAlt));
-    EXPECT_TRUE(shortcuts->warnings().empty());
-    EXPECT_TRUE(shortcuts->isRegistered(GlobalAction::cursorEffect));
-}
-
-TEST_F(GlobalShortcutsTest, Assign_ReservedCombination_IsRefusedUntilTheNextApply) {
-    VocabularyScope scope(mac);
-    auto shortcuts = make();
-    shortcuts->applyAll();
-    const int writes = prefs.writes;
-    EXPECT_FALSE(shortcuts->assign(21, shift | command, GlobalAction::drawMode));
-    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
-              utf8("⇧⌘4 is used by macOS screenshots — not available."));
-    EXPECT_TRUE(shortcuts->bindings().empty());
-    EXPECT_EQ(prefs.writes, writes);
-    EXPECT_EQ(hotKeys.registered.at(2), FakeHotKeys::Combination(2, kCtrlAlt));
-    shortcuts->apply(GlobalAction::drawMode);
-    EXPECT_TRUE(shortcuts->warning(GlobalAction::drawMode).isEmpty());
-}
-
-TEST_F(GlobalShortcutsTest,
-       Refusals_OnTwoActionsBothGetRestored_AndStoredReservedOnesNameTheTable) {
+TEST_F(GlobalShortcutsTest, Refusals_KeepTheBindingAndEndOnApplyOrEachOnItsOwnTimer) {
     VocabularyScope scope(mac);
     store("undo", Shortcut(12, command)); // ⌘Q
     auto shortcuts = make(std::chrono::milliseconds(30));
@@ -104,10 +76,20 @@ TEST_F(GlobalShortcutsTest,
     const QString tableWarning = utf8("⌘Q is used by a standard app shortcut.");
     EXPECT_EQ(shortcuts->warning(GlobalAction::undo), tableWarning);
     EXPECT_TRUE(shortcuts->isRegistered(GlobalAction::undo));
+
+    const int writes = prefs.writes;
     EXPECT_FALSE(shortcuts->assign(48, command, GlobalAction::undo));
     EXPECT_FALSE(shortcuts->assign(49, command, GlobalAction::redo));
+    EXPECT_FALSE(shortcuts->assign(21, shift | command, GlobalAction::drawMode));
     EXPECT_EQ(shortcuts->warning(GlobalAction::undo),
               utf8("⌘TAB is used by the app switcher — not available."));
+    EXPECT_EQ(shortcuts->warning(GlobalAction::drawMode),
+              utf8("⇧⌘4 is used by macOS screenshots — not available."));
+    EXPECT_EQ(prefs.writes, writes);
+    EXPECT_EQ(shortcuts->bindings().size(), 1u);
+    EXPECT_EQ(hotKeys.registered.at(2), FakeHotKeys::Combination(2, kCtrlAlt));
+    shortcuts->apply(GlobalAction::drawMode);
+    EXPECT_TRUE(shortcuts->warning(GlobalAction::drawMode).isEmpty());
     EXPECT_TRUE(pumpUntil([&] {
         return shortcuts->warning(GlobalAction::undo) == tableWarning &&
                shortcuts->warning(GlobalAction::redo).isEmpty();
@@ -120,9 +102,14 @@ TEST_F(GlobalShortcutsTest,
     EXPECT_FALSE(shortcuts->isRegistered(GlobalAction::undo));
 }
 
-TEST_F(GlobalShortcutsTest, Assign_Accepted_SavesRegistersAndRunsOnlyTheNewCombination) {
+TEST_F(GlobalShortcutsTest, DefaultsRegisterUnderTheirIds_AnAssignmentSavesAndRunsOnlyTheNewKey) {
     auto shortcuts = make();
+    EXPECT_TRUE(hotKeys.registered.empty()); // nothing before apply
     shortcuts->applyAll();
+    ASSERT_EQ(hotKeys.registered.size(), 8u);
+    EXPECT_EQ(hotKeys.registered.at(1), FakeHotKeys::Combination(31, kCtrlAlt));
+    EXPECT_EQ(hotKeys.registered.at(8), FakeHotKeys::Combination(8, kCtrlAlt));
+    EXPECT_TRUE(shortcuts->warnings().empty());
     int bindingsChanges = 0;
     QObject::connect(shortcuts.get(), &GlobalShortcuts::bindingsChanged,
                      [&] { ++bindingsChanges; });
@@ -168,18 +155,16 @@ TEST_F(GlobalShortcutsTest, Duplicates_WarnAboutTheOtherActionOrReportTheRefusal
 
 TEST_F(GlobalShortcutsTest, RiskyModifiers_GetAdviceSafeOnesDoNot) {
     auto shortcuts = make();
-    {
-        VocabularyScope scope(mac);
-        EXPECT_TRUE(shortcuts->assign(38, option | command, GlobalAction::undo));
-        EXPECT_EQ(shortcuts->warning(GlobalAction::undo),
-                  utf8("⇧⌘ / ⌥⌘ combos are often taken by apps. A ⌃⌥ combo is safest."));
-        EXPECT_TRUE(shortcuts->assign(38, kCtrlAlt, GlobalAction::undo));
-        EXPECT_TRUE(shortcuts->warning(GlobalAction::undo).isEmpty());
-    }
-    EXPECT_TRUE(shortcuts->assign(38, control | shift, GlobalAction::undo));
-    EXPECT_TRUE(shortcuts->warning(GlobalAction::undo).startsWith("Ctrl+Shift combos"));
-    EXPECT_TRUE(shortcuts->assign(38, command, GlobalAction::undo));
-    EXPECT_FALSE(shortcuts->warning(GlobalAction::undo).isEmpty());
+    const auto warningFor = [&](quint64 modifiers) {
+        EXPECT_TRUE(shortcuts->assign(38, modifiers, GlobalAction::undo));
+        return shortcuts->warning(GlobalAction::undo);
+    };
+    EXPECT_TRUE(warningFor(control | shift).startsWith("Ctrl+Shift combos"));
+    EXPECT_FALSE(warningFor(command).isEmpty());
+    VocabularyScope scope(mac);
+    EXPECT_EQ(warningFor(option | command),
+              utf8("⇧⌘ / ⌥⌘ combos are often taken by apps. A ⌃⌥ combo is safest."));
+    EXPECT_TRUE(warningFor(kCtrlAlt).isEmpty());
 }
 
 TEST_F(GlobalShortcutsTest, UnusableShortcuts_AreNotRegisteredSayWhyAndAreLogged) {
@@ -226,6 +211,8 @@ TEST_F(GlobalShortcutsTest, Load_SkipsBadEntriesAndDiscardsADictionaryWithNonDat
 
     map.insert("redo", QStringLiteral("{}")); // one value that is not data
     prefs.stored.insert(GlobalShortcuts::preferenceKey(), map);
+    EXPECT_TRUE(make()->bindings().empty());
+    prefs.stored.insert(GlobalShortcuts::preferenceKey(), QVariantList{});
     EXPECT_TRUE(make()->bindings().empty());
 }
 
