@@ -22,7 +22,6 @@ TEST(Autostart, EnableWritesAnEntryThatStartsTheProgramAndDisableRemovesIt) {
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=/opt/mv/markvane\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\nType=Application\n")));
     file.close();
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("Hidden=true\n"); // an entry marked hidden counts as off

@@ -55,7 +55,6 @@ TEST(CommandLine, UnknownOptionsAndValuesAreErrorsThatSayWhatIsAccepted) {
     EXPECT_TRUE(action.error.contains(QStringLiteral("\"drawmode\"")));
     EXPECT_TRUE(action.error.contains(QStringLiteral("drawMode")));
 
-    EXPECT_TRUE(parse({"--tool", "stamp"}).error.contains(QStringLiteral("Unknown tool")));
     EXPECT_TRUE(parse({"--tool", "redact"}).error.contains(QStringLiteral("eraser")));
     for (Tool tool : withheldTools())
         EXPECT_FALSE(parseToolName(toolRawValue(tool), nullptr))
