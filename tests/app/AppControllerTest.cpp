@@ -161,8 +161,6 @@ TEST_F(AppControllerTest, SelectionKeys_ActOnAMoveToolSelection_OtherKeysFallToD
     // Without a selection ] is the drawing shortcut for a thicker stroke.
     EXPECT_TRUE(press(30, 0, "]"));
     EXPECT_EQ(store.widthIndex(), 2);
-    EXPECT_TRUE(press(15, 0, "r"));
-    EXPECT_EQ(store.tool(), Tool::rectangle);
     EXPECT_FALSE(press(126)); // arrow keys do nothing on the drawing
 }
 
@@ -185,9 +183,11 @@ TEST_F(AppControllerTest, CtrlV_PastesCentredOnThePointer_AndRefusesOver50Megapi
     EXPECT_EQ(store.selectedID(), pasted.id);
 }
 
-TEST_F(AppControllerTest, Start_GlobalHotKeysRunTheirActions) {
+TEST_F(AppControllerTest, Start_HotKeysRunTheirActions_OneClaimedElsewhereIsReported) {
+    hotKeys.claimedElsewhere.insert({40, kCtrlAlt});
     controller->start();
-    EXPECT_TRUE(alerts.notices.isEmpty());
+    ASSERT_EQ(alerts.notices.size(), 1);
+    EXPECT_TRUE(alerts.notices.first().contains("Ctrl+Alt+K is already claimed by another app."));
     const auto hot = [this](quint16 keyCode) {
         hotKeys.press(keyCode, kCtrlAlt);
         QCoreApplication::processEvents();
@@ -205,13 +205,6 @@ TEST_F(AppControllerTest, Start_GlobalHotKeysRunTheirActions) {
     EXPECT_TRUE(store.annotations().isEmpty());
     hot(2);
     EXPECT_FALSE(controller->drawModeEnabled());
-}
-
-TEST_F(AppControllerTest, Start_HotKeyClaimedElsewhere_IsReportedOnce) {
-    hotKeys.claimedElsewhere.insert({2, kCtrlAlt});
-    controller->start();
-    ASSERT_EQ(alerts.notices.size(), 1);
-    EXPECT_TRUE(alerts.notices.first().contains("Ctrl+Alt+D is already claimed by another app."));
 }
 
 TEST_F(AppControllerTest, Welcome_NamesTheCurrentDrawModeBinding) {

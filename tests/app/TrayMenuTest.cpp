@@ -181,7 +181,7 @@ TEST(TrayMenu, FilledMenuShowsHintsChecksRunsCommands_AndRefillingPilesNothingUp
     EXPECT_FALSE(actionTitled(menu, QStringLiteral("Draw mode"))->isChecked());
 }
 
-TEST(TrayIcon, WithoutATraySaysHowOnceAndShowsTheIconWhenOneAppears) {
+TEST(TrayIcon, WithoutATraySaysHowOnce_ShowsTheIconWhenOneAppears_RebuildsTheMenuOnOpening) {
     FakeShell shell;
     bool trayThere = false;
     int notices = 0;
@@ -210,12 +210,8 @@ TEST(TrayIcon, WithoutATraySaysHowOnceAndShowsTheIconWhenOneAppears) {
     EXPECT_FALSE(tray.isWaitingForTray());
     EXPECT_NE(shownIcon, nullptr);
     EXPECT_EQ(notices, 1);
-}
 
-TEST(TrayIcon, MenuIsRebuiltWhenItOpens) {
-    FakeShell shell;
-    TrayIcon tray(
-        {[&] { return inputsFor(shell); }, [](TrayCommand) {}, {}, [] { return false; }, {}, 1000});
+    // The menu is rebuilt each time it opens.
     EXPECT_FALSE(actionTitled(*tray.menu(), QStringLiteral("Hide all"))->isChecked());
     shell.hidden = true;
     Q_EMIT tray.menu()->aboutToShow();
