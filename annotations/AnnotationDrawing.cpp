@@ -229,32 +229,6 @@ void drawMarquee(QPainter& painter, const QRectF& rect, const QColor& colour) {
     painter.drawRect(rect);
 }
 
-// How far beyond its mapped bounds an annotation's ink can reach.
-double inkReach(const Annotation& annotation, double scale) {
-    const double width = annotation.width * scale;
-    switch (annotation.tool) {
-    case Tool::pen:
-    case Tool::line:
-    case Tool::rectangle:
-    case Tool::ellipse:
-        return width / 2;
-    case Tool::highlighter:
-        return kHighlighterWidthFactor * width / 2;
-    case Tool::arrow:
-        return std::max(width / 2, arrowHeadLength(width));
-    case Tool::ruler:
-        return std::max(width / 2, kTickHalfLength + width);
-    case Tool::stamp:
-        return stampReach(annotation.fontSize * scale);
-    case Tool::text:
-        // Bounds are measured at the unzoomed size; hinting at another size
-        // can lay the line out a little wider.
-        return kTextSlack * annotation.fontSize * scale;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 QColor defaultAccentColor() {
@@ -279,10 +253,35 @@ double annotationAlpha(const Annotation& annotation, double now) {
     return 0;
 }
 
+double annotationInkReach(const Annotation& annotation, double scale) {
+    const double width = annotation.width * scale;
+    switch (annotation.tool) {
+    case Tool::pen:
+    case Tool::line:
+    case Tool::rectangle:
+    case Tool::ellipse:
+        return width / 2;
+    case Tool::highlighter:
+        return kHighlighterWidthFactor * width / 2;
+    case Tool::arrow:
+        return std::max(width / 2, arrowHeadLength(width));
+    case Tool::ruler:
+        return std::max(width / 2, kTickHalfLength + width);
+    case Tool::stamp:
+        return stampReach(annotation.fontSize * scale);
+    case Tool::text:
+        // Bounds are measured at the unzoomed size; hinting at another size
+        // can lay the line out a little wider.
+        return kTextSlack * annotation.fontSize * scale;
+    default:
+        return 0;
+    }
+}
+
 QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double scale,
                            const QList<platform::ScreenInfo>& screens) {
     const ViewMapping mapping{origin, scale};
-    const double reach = inkReach(annotation, scale) + kSoftEdge;
+    const double reach = annotationInkReach(annotation, scale) + kSoftEdge;
     QRectF rect = mapping.map(annotation.bounds()).adjusted(-reach, -reach, reach, reach);
     if (annotation.tool == Tool::ruler && annotation.points.size() >= 2) {
         const QPointF g0 = annotation.points[0];

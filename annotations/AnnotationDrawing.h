@@ -29,6 +29,10 @@ struct AnnotationDrawContext {
 // rest, fading out linearly over the last 0.4 s before it expires.
 double annotationAlpha(const Annotation& annotation, double now);
 
+// How far beyond its bounds, mapped at `scale`, an annotation's ink can reach
+// (the ruler's label aside).
+double annotationInkReach(const Annotation& annotation, double scale);
+
 // The view area an annotation's drawing can touch (its selection aside):
 // what a view repaints when only that annotation changes.
 QRectF annotationDrawnRect(const Annotation& annotation, QPointF origin, double scale,

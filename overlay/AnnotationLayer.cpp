@@ -27,15 +27,8 @@ QRectF mapRect(const QRectF& global, const LayerState& state) {
 }
 
 double strokeRoom(const Annotation& a, double scale) {
-    const double width = a.width * scale;
-    double room = kHandleRoom + width * (a.tool == Tool::highlighter ? 1.5 : 0.5);
-    if (a.tool == Tool::arrow)
-        room += std::max(3.2 * width, 12.0);
-    if (a.tool == Tool::ruler)
-        room += kRulerLabelRoom;
-    if (a.tool == Tool::stamp) // sticker border and shadow
-        room += 0.35 * a.fontSize * scale;
-    return room;
+    return kHandleRoom + annotationInkReach(a, scale) +
+           (a.tool == Tool::ruler ? kRulerLabelRoom : 0);
 }
 
 QRectF pointsRect(const QList<QPointF>& points, qsizetype from) {
