@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -28,9 +27,8 @@ namespace {
 constexpr auto pollInterval = milliseconds(15);
 
 // Forks and executes `arguments` with `environment` added; stdout and stderr
-// go to `output`. `inheritedFd` stays open in the child.
-pid_t spawn(const QStringList& arguments, const QStringList& environment, const QString& output,
-            int inheritedFd = -1) {
+// go to `output`.
+pid_t spawn(const QStringList& arguments, const QStringList& environment, const QString& output) {
     std::vector<QByteArray> storage;
     for (const QString& argument : arguments)
         storage.push_back(argument.toLocal8Bit());
@@ -58,8 +56,6 @@ pid_t spawn(const QStringList& arguments, const QStringList& environment, const 
         dup2(out, STDERR_FILENO);
         close(out);
     }
-    if (inheritedFd >= 0)
-        fcntl(inheritedFd, F_SETFD, 0);
     execvp(argv[0], argv.data());
     _exit(127);
 }
@@ -118,38 +114,16 @@ void X11Session::stopAll() {
         XCloseDisplay(display_);
         display_ = nullptr;
     }
-    // Newest first, so the X server goes last.
+    // Newest first; the X server itself goes with the fixture.
     while (!pids_.isEmpty())
         stop(pids_.last());
 }
 
 void X11Session::startServer(bool twoMonitors) {
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-    const QString size =
-        twoMonitors ? QStringLiteral("3200x1080x24") : QStringLiteral("1280x800x24");
-    pids_.append(
-        spawn({QStringLiteral("Xvfb"), QStringLiteral("-displayfd"), QString::number(fds[1]),
-               QStringLiteral("-screen"), QStringLiteral("0"), size, QStringLiteral("-nolisten"),
-               QStringLiteral("tcp"), QStringLiteral("-noreset")},
-              {}, path(QStringLiteral("xvfb.log")), fds[1]));
-    close(fds[1]);
-    QByteArray number;
-    const auto deadline = steady_clock::now() + seconds(10);
-    while (!number.endsWith('\n') && steady_clock::now() < deadline) {
-        pollfd readable{fds[0], POLLIN, 0};
-        if (poll(&readable, 1, 100) <= 0)
-            continue;
-        char buffer[16];
-        const ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        number.append(buffer, n);
-    }
-    close(fds[0]);
-    ASSERT_TRUE(number.endsWith('\n')) << "Xvfb did not report its display";
-    displayNumber_ = number.trimmed().toInt();
-    display_ = XOpenDisplay(qPrintable(QStringLiteral(":%1").arg(displayNumber_)));
+    QString error;
+    ASSERT_TRUE(server_.start(&error, twoMonitors ? "3200x1080x24" : "1280x800x24"))
+        << qPrintable(error);
+    display_ = XOpenDisplay(server_.displayName().constData());
     ASSERT_NE(display_, nullptr);
     XSetErrorHandler(ignoreXError);
 
@@ -157,29 +131,21 @@ void X11Session::startServer(bool twoMonitors) {
 
     if (twoMonitors) {
         ASSERT_EQ(
-            run({QStringLiteral("xrandr"), QStringLiteral("--setmonitor"), QStringLiteral("LEFT"),
-                 QStringLiteral("1920/508x1080/286+0+0"), QStringLiteral("screen")}),
-            0);
+            run(words(QStringLiteral("xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen"))), 0);
         ASSERT_EQ(
-            run({QStringLiteral("xrandr"), QStringLiteral("--setmonitor"), QStringLiteral("RIGHT"),
-                 QStringLiteral("1280/338x1024/270+1920+0"), QStringLiteral("none")}),
+            run(words(QStringLiteral("xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none"))),
             0);
     }
 }
 
 pid_t X11Session::startCompositor() {
     const pid_t pid = start(QStringLiteral("picom"),
-                            {QStringLiteral("--backend"), QStringLiteral("xrender"),
-                             QStringLiteral("--config"), QStringLiteral("/dev/null")},
+                            words(QStringLiteral("--backend xrender --config /dev/null")),
                             path(QStringLiteral("picom.log")));
-    EXPECT_TRUE(waitUntil([&] { return compositorRunning(); }))
+    const Atom selection = XInternAtom(display_, "_NET_WM_CM_S0", False);
+    EXPECT_TRUE(waitUntil([&] { return XGetSelectionOwner(display_, selection) != None; }))
         << "the compositor did not take _NET_WM_CM_S0";
     return pid;
-}
-
-bool X11Session::compositorRunning() const {
-    const Atom selection = XInternAtom(display_, "_NET_WM_CM_S0", False);
-    return XGetSelectionOwner(display_, selection) != None;
 }
 
 pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
@@ -208,7 +174,7 @@ void X11Session::startSessionBus() {
 }
 
 QStringList X11Session::environment() const {
-    return {QStringLiteral("DISPLAY=:%1").arg(displayNumber_),
+    return {QStringLiteral("DISPLAY=") + QString::fromLatin1(server_.displayName()),
             QStringLiteral("XDG_RUNTIME_DIR=") + path(QStringLiteral("runtime")),
             QStringLiteral("MARKVANE_CONFIG_DIR=") + path(QStringLiteral("config")),
             QStringLiteral("QT_QPA_PLATFORM=xcb"),
@@ -242,25 +208,29 @@ bool X11Session::running(pid_t pid) {
     return false;
 }
 
-int X11Session::run(const QStringList& command) {
+int X11Session::run(const QStringList& command, QString* output) {
+    const QString log = path(output ? QStringLiteral("run.out") : QStringLiteral("commands.log"));
+    if (output)
+        QFile::remove(log);
     const pid_t pid = spawn(QStringList{QStringLiteral("timeout"), QStringLiteral("5")} + command,
-                            environment(), path(QStringLiteral("commands.log")));
+                            environment(), log);
     const int status = waitForExit(pid, seconds(10));
     if (status < 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
+    if (output)
+        *output = readFile(log);
     return status;
 }
 
-void X11Session::xdotool(const QStringList& arguments) {
-    EXPECT_EQ(run(QStringList{QStringLiteral("xdotool")} + arguments), 0)
-        << "xdotool " << qPrintable(arguments.join(QLatin1Char(' ')));
+void X11Session::xdotool(const QString& arguments) {
+    EXPECT_EQ(run(QStringList{QStringLiteral("xdotool")} + words(arguments)), 0)
+        << "xdotool " << qPrintable(arguments);
 }
 
 void X11Session::click(int x, int y) {
-    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-             QStringLiteral("click"), QStringLiteral("1")});
+    xdotool(QStringLiteral("mousemove %1 %2 click 1").arg(x).arg(y));
 }
 
 QImage X11Session::grab(const QRect& rect) const {

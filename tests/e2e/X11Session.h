@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/XvfbServer.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -17,6 +19,11 @@ namespace markvane::testing {
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
 
+// "a b c" as the argument list {a, b, c}.
+inline QStringList words(const QString& text) {
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 // A private X server per test, with the programs a test starts on it. Every
 // process started here is killed by its id when the test ends, passed or not.
 class X11Session : public ::testing::Test {
@@ -30,17 +37,17 @@ protected:
     void startServer(bool twoMonitors = false);
     // Starts the compositing manager and waits until it owns _NET_WM_CM_S0.
     pid_t startCompositor();
-    bool compositorRunning() const;
     // A window filled with `rgb` that logs the button presses it receives.
     pid_t startTarget(QRgb rgb, const QRect& geometry);
     // Starts `program` with DISPLAY set; its stdout and stderr go to `log`.
     pid_t start(const QString& program, const QStringList& arguments, const QString& log);
     void stop(pid_t pid);
     bool running(pid_t pid);
-    // Runs a short command to its end (bounded by `timeout`); its exit status.
-    int run(const QStringList& command);
-    // xdotool, bounded by a time-out.
-    void xdotool(const QStringList& arguments);
+    // Runs a short command to its end (bounded by a time-out); its exit
+    // status, and what it printed in `output` if asked.
+    int run(const QStringList& command, QString* output = nullptr);
+    // xdotool with space-separated arguments, bounded by a time-out.
+    void xdotool(const QString& arguments);
     void click(int x, int y);
 
     QImage grab(const QRect& rect) const;
@@ -61,7 +68,7 @@ private:
     void stopAll();
 
     QString dir_;
-    int displayNumber_ = -1;
+    XvfbServer server_;
     QString busAddress_;
     Display* display_ = nullptr;
     QList<pid_t> pids_;

@@ -6,7 +6,7 @@
 //   overlay_probe [--click-through] [--keep-above] [--focus] [--menu]
 // SIGUSR1 toggles click-through on every panel. --keep-above adds a small blue
 // window at (150, 120) that has to stay above the panels; --focus gives the
-// main screen's panel the keyboard focus; --menu opens a menu at (150, 120).
+// main screen's panel the keyboard focus; --menu opens a menu at (230, 130).
 #include "platform/SystemAlerts.h"
 #include "platform/x11/X11OverlayWindows.h"
 
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     if (arguments.contains(QStringLiteral("--menu"))) {
         for (const char* item : {"First", "Second", "Third"})
             menu.addAction(QString::fromLatin1(item));
-        menu.popup(QPoint(150, 120));
+        menu.popup(QPoint(230, 130));
     }
 
     QSocketNotifier usr1(signalFd, QSocketNotifier::Read);

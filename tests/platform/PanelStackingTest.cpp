@@ -6,39 +6,32 @@ using markvane::platform::panelsNeedRaising;
 
 namespace {
 
-// Window ids: 1-9 other programs, 10-19 panels, 20-29 keep-above windows,
-// 30-39 other windows of this program.
-const QSet<quint32> panels{10, 11};
-const QSet<quint32> toolbar{20};
-
-TEST(PanelStacking, PanelsOnTopWithToolbarAbove_StayAsTheyAre) {
-    EXPECT_FALSE(panelsNeedRaising({1, 2, 10, 11, 20}, panels, toolbar));
-    EXPECT_FALSE(panelsNeedRaising({1, 11, 10}, panels, {}));
-}
-
-TEST(PanelStacking, WindowOfAnotherProgramAboveAnyPanel_NeedsRaising) {
-    EXPECT_TRUE(panelsNeedRaising({1, 10, 11, 2}, panels, {}));
-    // Between the panels counts too: it covers the lower one's display.
-    EXPECT_TRUE(panelsNeedRaising({10, 2, 11}, panels, {}));
-    // Above the panels but below the toolbar still covers the panels.
-    EXPECT_TRUE(panelsNeedRaising({10, 11, 2, 20}, panels, toolbar));
-}
-
-TEST(PanelStacking, KeepAboveWindowBelowAPanel_NeedsRaising) {
-    EXPECT_TRUE(panelsNeedRaising({1, 20, 10, 11}, panels, toolbar));
-    EXPECT_TRUE(panelsNeedRaising({10, 20, 11}, panels, toolbar));
-}
-
-TEST(PanelStacking, OtherWindowsOfThisProgram_MayStayAboveThePanels) {
-    const QSet<quint32> settingsWindow{30};
-    EXPECT_FALSE(panelsNeedRaising({1, 10, 11, 30, 20}, panels, toolbar, settingsWindow));
-    EXPECT_FALSE(panelsNeedRaising({1, 10, 30, 11}, panels, {}, settingsWindow));
-    EXPECT_TRUE(panelsNeedRaising({1, 10, 30, 11, 2}, panels, {}, settingsWindow));
-}
-
-TEST(PanelStacking, NoPanelAmongTheWindows_NeedsNothing) {
-    EXPECT_FALSE(panelsNeedRaising({1, 20, 2}, panels, toolbar));
-    EXPECT_FALSE(panelsNeedRaising({}, panels, toolbar));
+TEST(PanelStacking, PanelsNeedRaisingExactlyWhenAnotherProgramOrAKeepAboveWindowIsOutOfPlace) {
+    // Window ids: 1-9 other programs, 10-11 panels, 20 the toolbar (kept
+    // above), 30 another window of this program, which may be anywhere.
+    const QSet<quint32> panels{10, 11}, toolbar{20}, own{30};
+    const struct {
+        QList<quint32> bottomToTop;
+        QSet<quint32> keepAbove;
+        bool needsRaising;
+    } cases[] = {
+        {{1, 2, 10, 11, 20}, toolbar, false},
+        {{1, 11, 10}, {}, false},
+        {{1, 10, 11, 30, 20}, toolbar, false},
+        {{1, 10, 30, 11}, {}, false},
+        {{1, 20, 2}, toolbar, false}, // no panel among them
+        {{}, toolbar, false},
+        {{1, 10, 11, 2}, {}, true},
+        {{10, 2, 11}, {}, true},          // between the panels covers the lower one
+        {{10, 11, 2, 20}, toolbar, true}, // below the toolbar still covers the panels
+        {{1, 10, 30, 11, 2}, {}, true},
+        {{1, 20, 10, 11}, toolbar, true}, // keep-above window below the panels
+        {{10, 20, 11}, toolbar, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bottomToTop));
+        EXPECT_EQ(panelsNeedRaising(c.bottomToTop, panels, c.keepAbove, own), c.needsRaising);
+    }
 }
 
 } // namespace

@@ -147,7 +147,7 @@ TEST(PreferencesJson, Normalize_ConvertsToTheStoredTypes) {
                                        {"hash", QVariantMap{{"k", 1LL}}}}));
 }
 
-TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefusedWithAReason) {
+TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefused_AndTheDeepestStorableReadsBack) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     QVariant deep = 1;
@@ -168,16 +168,10 @@ TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefusedWithAReason) {
         EXPECT_FALSE(normalizePreferenceValue(value, &why));
         EXPECT_FALSE(why.isEmpty());
     }
-}
-
-TEST(PreferencesJson, DeepestStorableValue_ReadsBack) {
+    // Everything that is stored can be read back, the deepest value too.
     QVariant deepest = 1LL;
-    for (;;) {
-        const QVariant deeper = QVariantList{deepest};
-        if (!normalizePreferenceValue(deeper))
-            break;
-        deepest = deeper;
-    }
+    while (normalizePreferenceValue(QVariantList{deepest}))
+        deepest = QVariantList{deepest};
     const QVariantMap values{{"deep", deepest}};
     const auto read = readPreferencesJson(writePreferencesJson(values));
     ASSERT_TRUE(read);

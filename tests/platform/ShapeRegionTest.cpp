@@ -47,22 +47,7 @@ TEST(ShapeRegion, FilledRectangle_IsOneRectangleNotOnePerRow) {
     EXPECT_EQ(drawnRegion(image, 1), QList<QRect>({QRect(100, 100, 200, 100)}));
 }
 
-TEST(ShapeRegion, PixelsTouchingTheImageEdges_AreIncluded) {
-    QImage image = transparentImage(10, 4);
-    image.setPixel(0, 0, 0xffffffff);
-    image.setPixel(9, 3, 0xffffffff);
-    EXPECT_EQ(drawnRegion(image, 1), QList<QRect>({QRect(0, 0, 1, 1), QRect(9, 3, 1, 1)}));
-}
-
-TEST(ShapeRegion, AlphaBelowThreshold_IsLeftOutAndAtThresholdIsKept) {
-    QImage image = transparentImage(4, 1);
-    image.setPixel(0, 0, qPremultiply(qRgba(255, 0, 0, 23)));
-    image.setPixel(1, 0, qPremultiply(qRgba(255, 0, 0, 24)));
-    image.setPixel(2, 0, qPremultiply(qRgba(255, 0, 0, 255)));
-    EXPECT_EQ(drawnRegion(image, 24), QList<QRect>({QRect(1, 0, 2, 1)}));
-}
-
-TEST(ShapeRegion, FreeDrawing_CoversExactlyTheDrawnPixelsInBandedOrder) {
+TEST(ShapeRegion, FreeDrawing_CoversExactlyThePixelsAtTheThresholdUpToTheEdgesInBandedOrder) {
     QImage image = transparentImage(300, 200);
     {
         QPainter painter(&image);
@@ -72,6 +57,9 @@ TEST(ShapeRegion, FreeDrawing_CoversExactlyTheDrawnPixelsInBandedOrder) {
         painter.drawLine(0, 199, 299, 0);
         painter.fillRect(QRect(200, 150, 40, 30), QColor(0, 255, 0, 90));
     }
+    // Just below and at the threshold.
+    image.setPixel(280, 190, qPremultiply(qRgba(255, 0, 0, 23)));
+    image.setPixel(282, 190, qPremultiply(qRgba(255, 0, 0, 24)));
     const QList<QRect> rects = drawnRegion(image, 24);
     expectYXBanded(rects);
 

@@ -17,7 +17,7 @@ bool XvfbServer::installed() {
     return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty();
 }
 
-bool XvfbServer::start(QString* error) {
+bool XvfbServer::start(QString* error, const QByteArray& size) {
     int fds[2];
     if (pipe(fds) != 0) {
         *error = QStringLiteral("pipe failed");
@@ -26,8 +26,8 @@ bool XvfbServer::start(QString* error) {
     // The server writes its display number to this descriptor once it is
     // ready for clients.
     const QByteArray fd = QByteArray::number(fds[1]);
-    const char* argv[] = {"Xvfb",        "-displayfd", fd.constData(), "-screen",  "0",
-                          "1280x800x24", "-nolisten",  "tcp",          "-noreset", nullptr};
+    const char* argv[] = {"Xvfb",           "-displayfd", fd.constData(), "-screen",  "0",
+                          size.constData(), "-nolisten",  "tcp",          "-noreset", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, fds[0]);

@@ -18,9 +18,10 @@ public:
     // Whether an Xvfb program can be found on PATH.
     static bool installed();
 
-    // Starts the server and waits until it accepts clients; false with a
-    // reason in `error` if it does not come up within a few seconds.
-    bool start(QString* error);
+    // Starts the server with one screen of `size` ("WxHxDepth") and waits
+    // until it accepts clients; false with a reason in `error` if it does not
+    // come up within a few seconds.
+    bool start(QString* error, const QByteArray& size = "1280x800x24");
     // ":N", for DISPLAY or xcb_connect.
     QByteArray displayName() const { return m_display; }
 
