@@ -131,22 +131,6 @@ TEST(PreferencesJson, Read_RandomlyDamagedDocuments_NeverCrash_AndWhatReadsWrite
     }
 }
 
-TEST(PreferencesJson, Normalize_ConvertsToTheStoredTypes) {
-    const QVariantMap given{{"int", 5},
-                            {"uint", 5u},
-                            {"float", 0.5f},
-                            {"strings", QStringList{"a"}},
-                            {"hash", QVariantHash{{"k", 1}}}};
-    QVariantMap normalized;
-    for (auto it = given.begin(); it != given.end(); ++it)
-        normalized.insert(it.key(), *normalizePreferenceValue(it.value()));
-    EXPECT_TRUE(sameTyped(normalized, {{"int", 5LL},
-                                       {"uint", 5LL},
-                                       {"float", 0.5},
-                                       {"strings", QVariantList{QStringLiteral("a")}},
-                                       {"hash", QVariantMap{{"k", 1LL}}}}));
-}
-
 TEST(PreferencesJson, Normalize_UnrepresentableValues_AreRefused_AndTheDeepestStorableReadsBack) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
