@@ -61,20 +61,18 @@ protected:
                                         "--object-path /com/fernquay/Markvane"))) == 0;
     }
 
-    // The running instance's draw mode, read over the bus.
+    // The running instance's draw mode, read over the bus; nothing while it
+    // does not answer.
     std::optional<bool> drawMode() {
         QString text;
-        if (run(words(QStringLiteral(
-                    "gdbus call --session --dest com.fernquay.Markvane --object-path "
-                    "/com/fernquay/Markvane --method org.freedesktop.DBus.Properties.Get "
-                    "com.fernquay.Markvane DrawMode")),
-                &text) != 0)
+        run(words(QStringLiteral(
+                "gdbus call --session --dest com.fernquay.Markvane --object-path "
+                "/com/fernquay/Markvane --method org.freedesktop.DBus.Properties.Get "
+                "com.fernquay.Markvane DrawMode")),
+            &text);
+        if (!text.contains(QStringLiteral("true")) && !text.contains(QStringLiteral("false")))
             return std::nullopt;
-        if (text.contains(QStringLiteral("true")))
-            return true;
-        if (text.contains(QStringLiteral("false")))
-            return false;
-        return std::nullopt;
+        return text.contains(QStringLiteral("true"));
     }
 
     // Windows of the program's own (panels, tray icon), by its window class.

@@ -46,10 +46,8 @@ pid_t spawn(const QStringList& arguments, const QStringList& environment, const 
         return pid;
     // Should the test program itself crash, nothing it started outlives it.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    for (const QByteArray& variable : variables) {
-        const int equals = variable.indexOf('=');
-        setenv(variable.left(equals).constData(), variable.mid(equals + 1).constData(), 1);
-    }
+    for (QByteArray& variable : variables)
+        putenv(variable.data()); // the child's own copy, alive until exec
     const int out = open(outputPath.constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     if (out >= 0) {
         dup2(out, STDOUT_FILENO);
@@ -60,18 +58,19 @@ pid_t spawn(const QStringList& arguments, const QStringList& environment, const 
     _exit(127);
 }
 
-// The exit status once `pid` ended within `timeout`; -1 otherwise.
+// The exit status once `pid` ended within `timeout`; otherwise -1, and the
+// process is killed.
 int waitForExit(pid_t pid, milliseconds timeout) {
     const auto deadline = steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        if (done < 0 || steady_clock::now() >= deadline)
-            return -1;
+    int status = 0;
+    pid_t done = 0;
+    while ((done = waitpid(pid, &status, WNOHANG)) == 0 && steady_clock::now() < deadline)
         std::this_thread::sleep_for(milliseconds(5));
-    }
+    if (done == pid)
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
 }
 
 // A window that vanished between two requests is not worth ending the test
@@ -102,21 +101,17 @@ void X11Session::SetUp() {
 }
 
 void X11Session::TearDown() {
-    stopAll();
-    if (!dir_.isEmpty() && !HasFailure())
-        QDir(dir_).removeRecursively();
-    else if (!dir_.isEmpty())
-        std::fprintf(stderr, "logs kept in %s\n", qPrintable(dir_));
-}
-
-void X11Session::stopAll() {
-    if (display_) {
+    if (display_)
         XCloseDisplay(display_);
-        display_ = nullptr;
-    }
     // Newest first; the X server itself goes with the fixture.
     while (!pids_.isEmpty())
         stop(pids_.last());
+    if (dir_.isEmpty())
+        return;
+    if (!HasFailure())
+        QDir(dir_).removeRecursively();
+    else
+        std::fprintf(stderr, "logs kept in %s\n", qPrintable(dir_));
 }
 
 void X11Session::startServer(bool twoMonitors) {
@@ -149,15 +144,14 @@ pid_t X11Session::startCompositor() {
 }
 
 pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
+    const QString geometryText = QStringLiteral("%1x%2+%3+%4")
+                                     .arg(geometry.width())
+                                     .arg(geometry.height())
+                                     .arg(geometry.x())
+                                     .arg(geometry.y());
     return start(QStringLiteral(TARGET_WINDOW_PATH),
                  {QStringLiteral("--color"), QString::number(rgb & 0xffffff, 16),
-                  QStringLiteral("--geometry"),
-                  QStringLiteral("%1x%2+%3+%4")
-                      .arg(geometry.width())
-                      .arg(geometry.height())
-                      .arg(geometry.x())
-                      .arg(geometry.y()),
-                  QStringLiteral("--log"), targetLog()},
+                  QStringLiteral("--geometry"), geometryText, QStringLiteral("--log"), targetLog()},
                  path(QStringLiteral("target.out")));
 }
 
@@ -165,9 +159,8 @@ pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
 // on the bus of whoever runs the tests.
 void X11Session::startSessionBus() {
     const QString log = path(QStringLiteral("dbus.log"));
-    pids_.append(spawn({QStringLiteral("dbus-daemon"), QStringLiteral("--session"),
-                        QStringLiteral("--nofork"), QStringLiteral("--print-address")},
-                       {}, log));
+    pids_.append(
+        spawn(words(QStringLiteral("dbus-daemon --session --nofork --print-address")), {}, log));
     ASSERT_TRUE(waitUntil([&] { return readFile(log).contains(QLatin1Char('\n')); }))
         << "dbus-daemon did not report its address";
     busAddress_ = readFile(log).section(QLatin1Char('\n'), 0, 0).trimmed();
@@ -193,10 +186,7 @@ void X11Session::stop(pid_t pid) {
     if (!pids_.removeOne(pid))
         return;
     kill(pid, SIGTERM);
-    if (waitForExit(pid, seconds(2)) < 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
+    waitForExit(pid, seconds(2));
 }
 
 bool X11Session::running(pid_t pid) {
@@ -215,10 +205,6 @@ int X11Session::run(const QStringList& command, QString* output) {
     const pid_t pid = spawn(QStringList{QStringLiteral("timeout"), QStringLiteral("5")} + command,
                             environment(), log);
     const int status = waitForExit(pid, seconds(10));
-    if (status < 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
     if (output)
         *output = readFile(log);
     return status;

@@ -65,7 +65,6 @@ protected:
 private:
     void startSessionBus();
     QStringList environment() const;
-    void stopAll();
 
     QString dir_;
     XvfbServer server_;

@@ -146,7 +146,6 @@ int main(int argc, char** argv) {
         keepAbove.setGeometry(150, 120, 60, 60);
         keepAbove.show();
         overlays.keepAbovePanels(&keepAbove);
-        report(QStringLiteral("keep-above 0x%1").arg(quint64(keepAbove.winId()), 0, 16));
     }
 
     QMenu menu;

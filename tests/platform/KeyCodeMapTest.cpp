@@ -19,7 +19,7 @@ TEST(KeyCodeMap, MapsPhysicalPositionsBothWays) {
     }
 }
 
-TEST(KeyCodeMap, EveryProgramCodeGoesBackToAKeyThatMapsToIt) {
+TEST(KeyCodeMap, EveryProgramCodeGoesBackToAKeyThatMapsToIt_AndPcOnlyKeysShareCodes) {
     int mapped = 0;
     for (int code = 0; code < 300; ++code) {
         if (auto x = xKeyCodeFromKeyCode(quint16(code))) {
@@ -33,9 +33,7 @@ TEST(KeyCodeMap, EveryProgramCodeGoesBackToAKeyThatMapsToIt) {
     EXPECT_FALSE(keyCodeFromX(255));
     EXPECT_FALSE(xKeyCodeFromKeyCode(63)); // fn has no PC key
     EXPECT_FALSE(xKeyCodeFromKeyCode(65535));
-}
-
-TEST(KeyCodeMap, PcOnlyKeysShareTheCodesOfTheirPlaces) {
+    // PC-only keys share the codes of the keys in their places.
     EXPECT_EQ(keyCodeFromX(183 + kEvdev), 105); // F13 and Print
     EXPECT_EQ(xKeyCodeFromKeyCode(105), 99 + kEvdev);
     EXPECT_EQ(keyCodeFromX(119 + kEvdev), 113); // Pause is F15
