@@ -179,12 +179,7 @@ TEST_F(MarkvaneSession, SecondMonitor_TakesItsStroke_AndLosingItLeavesDrawingOnT
 }
 
 TEST_F(MarkvaneSession, DrawModeHotKeyHeldByAnotherProgram_WarnsAndKeepsRunning) {
-    const QString holderLog = path(QStringLiteral("holder.log"));
-    launch(false, [&] {
-        start(QStringLiteral(HOTKEY_HOLDER_PATH), {QStringLiteral("d")}, holderLog);
-        ASSERT_TRUE(
-            waitUntil([&] { return readFile(holderLog).contains(QStringLiteral("held")); }));
-    });
+    launch(false, [&] { holdHotKey("d"); });
 
     EXPECT_TRUE(waitUntil([&] {
         return readFile(log()).contains(

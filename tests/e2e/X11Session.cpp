@@ -249,6 +249,15 @@ bool X11Session::windowShaped(quint64 window) const {
     return boundingShaped;
 }
 
+void X11Session::holdHotKey(const char* key) {
+    const int keyCode = XKeysymToKeycode(display_, XStringToKeysym(key));
+    for (unsigned locks :
+         {0u, unsigned(LockMask), unsigned(Mod2Mask), unsigned(LockMask | Mod2Mask)})
+        XGrabKey(display_, keyCode, ControlMask | Mod1Mask | locks, DefaultRootWindow(display_),
+                 True, GrabModeAsync, GrabModeAsync);
+    XSync(display_, False);
+}
+
 QImage X11Session::cursorImage() const {
     XFixesCursorImage* cursor = XFixesGetCursorImage(display_);
     if (!cursor)

@@ -55,6 +55,9 @@ protected:
     // Waits until the pixel at (x, y) has the colour `rgb`.
     bool waitForPixel(int x, int y, QRgb rgb);
     bool windowShaped(quint64 window) const;
+    // Holds Ctrl+Alt+`key` on the root window, with every lock key, as another
+    // program that got the combination first would, until the test ends.
+    void holdHotKey(const char* key);
     // The pointer's current image, with its hot spot as the image's offset.
     QImage cursorImage() const;
 
