@@ -150,8 +150,7 @@ pid_t X11Session::startTarget(QRgb rgb, const QRect& geometry) {
                                      .arg(geometry.x())
                                      .arg(geometry.y());
     return start(QStringLiteral(TARGET_WINDOW_PATH),
-                 {QStringLiteral("--color"), QString::number(rgb & 0xffffff, 16),
-                  QStringLiteral("--geometry"), geometryText, QStringLiteral("--log"), targetLog()},
+                 {QString::number(rgb & 0xffffff, 16), geometryText, targetLog()},
                  path(QStringLiteral("target.out")));
 }
 

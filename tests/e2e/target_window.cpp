@@ -1,26 +1,16 @@
 // A plain window for the end-to-end tests: filled with one colour by the X
 // server itself, it appends every button press it receives to a log file.
-//   target_window --color RRGGBB --geometry WxH+X+Y --log FILE
+//   target_window RRGGBB WxH+X+Y LOGFILE
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 #include <xcb/xcb.h>
 
 int main(int argc, char** argv) {
-    unsigned color = 0x00ff00;
-    unsigned width = 640, height = 480;
+    unsigned width = 0, height = 0;
     int x = 0, y = 0;
-    const char* logPath = nullptr;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string option = argv[i];
-        if (option == "--color")
-            color = unsigned(std::strtoul(argv[i + 1], nullptr, 16));
-        else if (option == "--geometry")
-            std::sscanf(argv[i + 1], "%ux%u+%d+%d", &width, &height, &x, &y);
-        else if (option == "--log")
-            logPath = argv[i + 1];
-    }
+    if (argc != 4 || std::sscanf(argv[2], "%ux%u+%d+%d", &width, &height, &x, &y) != 4)
+        return 2;
+    const unsigned color = unsigned(std::strtoul(argv[1], nullptr, 16));
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
         return 1;
@@ -38,7 +28,7 @@ int main(int argc, char** argv) {
     xcb_map_window(connection, window);
     xcb_flush(connection);
 
-    FILE* log = logPath ? std::fopen(logPath, "a") : nullptr;
+    FILE* log = std::fopen(argv[3], "a");
     while (xcb_generic_event_t* event = xcb_wait_for_event(connection)) {
         if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS && log) {
             const auto* press = reinterpret_cast<xcb_button_press_event_t*>(event);

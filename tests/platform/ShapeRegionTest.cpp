@@ -36,9 +36,13 @@ void expectYXBanded(const QList<QRect>& rects) {
     }
 }
 
-TEST(ShapeRegion, EmptyOrFullyTransparentImage_HasNoRectangles) {
+TEST(ShapeRegion, EmptyTransparentAndNonPremultipliedImages_AreReadByTheirAlpha) {
     EXPECT_TRUE(drawnRegion(QImage(), 1).isEmpty());
     EXPECT_TRUE(drawnRegion(transparentImage(64, 32), 1).isEmpty());
+    QImage image(8, 2, QImage::Format_RGBA8888);
+    image.fill(Qt::transparent);
+    image.setPixelColor(3, 1, QColor(10, 20, 30, 200));
+    EXPECT_EQ(drawnRegion(image, 1), QList<QRect>({QRect(3, 1, 1, 1)}));
 }
 
 TEST(ShapeRegion, FilledRectangle_IsOneRectangleNotOnePerRow) {
@@ -68,13 +72,6 @@ TEST(ShapeRegion, FreeDrawing_CoversExactlyThePixelsAtTheThresholdUpToTheEdgesIn
         for (int x = 0; x < image.width(); ++x)
             ASSERT_EQ(region.contains(QPoint(x, y)), qAlpha(image.pixel(x, y)) >= 24)
                 << "pixel " << x << "," << y;
-}
-
-TEST(ShapeRegion, NonPremultipliedFormats_AreReadByTheirAlpha) {
-    QImage image(8, 2, QImage::Format_RGBA8888);
-    image.fill(Qt::transparent);
-    image.setPixelColor(3, 1, QColor(10, 20, 30, 200));
-    EXPECT_EQ(drawnRegion(image, 1), QList<QRect>({QRect(3, 1, 1, 1)}));
 }
 
 } // namespace
