@@ -105,13 +105,17 @@ TEST_P(PassThroughStrip, ReachesTheWindowBelowWhileThePanelTakesInput) {
 
 INSTANTIATE_TEST_SUITE_P(Compositing, PassThroughStrip, ::testing::Bool());
 
-TEST_F(OverlayPanels, WithoutCompositor_PanelTakingInput_GetsPointerClicksAndDragsEverywhere) {
+TEST_F(OverlayPanels, WithoutCompositor_FocusedPanel_GetsKeysPointerClicksAndDragsEverywhere) {
     startServer();
     startTargetAndWait();
-    xdotool(QStringLiteral("mousemove 700 450"));
+    xdotool(QStringLiteral("search --classname target_window windowfocus mousemove 700 450"));
     const QImage targetPointer = cursorImage();
-    const pid_t probe = startProbe({});
+    const pid_t probe = startProbe({QStringLiteral("--focus")});
     ASSERT_TRUE(waitForPixel(200, 150, red));
+    // It takes the keyboard from the window that had it.
+    ASSERT_TRUE(waitForOutput(QStringLiteral("panel active")));
+    xdotool(QStringLiteral("key x"));
+    EXPECT_TRUE(waitForOutput(QStringLiteral("panel key x")));
 
     // Its pointer shows over the drawing and over transparent areas alike.
     xdotool(QStringLiteral("mousemove 200 150"));
@@ -182,17 +186,6 @@ TEST_F(OverlayPanels, WindowMappedLater_IsCoveredByThePanelAgain_BelowKeepAboveW
         EXPECT_TRUE(waitForPixel(180, 150, blue));
         EXPECT_TRUE(menuShown());
     }
-}
-
-TEST_F(OverlayPanels, FocusedPanel_TakesTheKeyboardFromTheWindowThatHadIt) {
-    startServer();
-    startTargetAndWait();
-    xdotool(QStringLiteral("search --classname target_window windowfocus"));
-    startProbe({QStringLiteral("--focus")});
-    ASSERT_TRUE(waitForOutput(QStringLiteral("panel active")));
-
-    xdotool(QStringLiteral("key x"));
-    EXPECT_TRUE(waitForOutput(QStringLiteral("panel key x")));
 }
 
 TEST_F(OverlayPanels, TwoMonitors_GetOnePanelEach_AndLosingOneKeepsTheProgramRunning) {

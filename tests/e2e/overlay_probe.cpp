@@ -70,10 +70,6 @@ public:
         : overlays_(overlays), clickThrough_(clickThrough), passThroughStrip_(passThroughStrip) {
         for (QScreen* screen : QGuiApplication::screens())
             addPanel(screen);
-        connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
-            addPanel(screen);
-            report(QStringLiteral("panels %1").arg(panels_.size()));
-        });
         connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) {
             delete panels_.take(screen);
             report(QStringLiteral("panels %1").arg(panels_.size()));
