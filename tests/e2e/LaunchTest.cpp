@@ -2,7 +2,6 @@
 // line, with the real program on a private X server and session bus.
 #include "X11Session.h"
 
-#include <QFile>
 #include <csignal>
 #include <thread>
 
@@ -32,10 +31,6 @@ protected:
     void SetUp() override {
         X11Session::SetUp();
         startServer();
-        // A user who has seen the greeting: no alert covers the screen.
-        QFile preferences(path(QStringLiteral("config/preferences.json")));
-        ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
-        preferences.write(R"({"hasShownWelcome": true})");
     }
 
     pid_t startTray() {

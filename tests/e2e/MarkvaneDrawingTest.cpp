@@ -3,7 +3,6 @@
 // the screen's pixels.
 #include "X11Session.h"
 
-#include <QFile>
 #include <thread>
 
 namespace markvane::testing {
@@ -32,17 +31,13 @@ int countRed(const QImage& image) {
 class MarkvaneSession : public X11Session {
 protected:
     // A screen with a compositor, a plain window over all of it, and Markvane
-    // on top, past its first-launch greeting. `beforeMarkvane` runs just
+    // on top. `beforeMarkvane` runs just
     // before Markvane starts.
     void launch(bool twoMonitors = false, const std::function<void()>& beforeMarkvane = {}) {
         startServer(twoMonitors);
         startCompositor();
         startTarget(kBackground, twoMonitors ? QRect(0, 0, 3200, 1080) : QRect(0, 0, 1280, 800));
         ASSERT_TRUE(waitForPixel(20, 20, kBackground));
-        QFile preferences(path(QStringLiteral("config/preferences.json")));
-        ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
-        preferences.write(R"({"hasShownWelcome": true})");
-        preferences.close();
         if (beforeMarkvane)
             beforeMarkvane();
         markvane = start(QStringLiteral(MARKVANE_PATH), {}, log());

@@ -98,6 +98,10 @@ void X11Session::SetUp() {
     dir_ = QString::fromLocal8Bit(pattern);
     ASSERT_EQ(mkdir(qPrintable(path(QStringLiteral("runtime"))), 0700), 0);
     ASSERT_EQ(mkdir(qPrintable(path(QStringLiteral("config"))), 0700), 0);
+    // A user who has seen the greeting: no alert covers the screen.
+    QFile preferences(path(QStringLiteral("config/preferences.json")));
+    ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
+    preferences.write(R"({"hasShownWelcome": true})");
 }
 
 void X11Session::TearDown() {
@@ -223,10 +227,10 @@ QImage X11Session::grab(const QRect& rect) const {
                               unsigned(rect.width()), unsigned(rect.height()), AllPlanes, ZPixmap);
     if (!image)
         return {};
-    QImage result(rect.size(), QImage::Format_RGB32);
-    for (int y = 0; y < rect.height(); ++y)
-        for (int x = 0; x < rect.width(); ++x)
-            result.setPixel(x, y, QRgb(XGetPixel(image, x, y) | 0xff000000u));
+    // Xvfb's 24-bit screens keep a pixel in 32 bits, as Format_RGB32 does.
+    const QImage result = QImage(reinterpret_cast<const uchar*>(image->data), rect.width(),
+                                 rect.height(), image->bytes_per_line, QImage::Format_RGB32)
+                              .copy();
     XDestroyImage(image);
     return result;
 }

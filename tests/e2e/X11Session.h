@@ -28,6 +28,8 @@ inline QStringList words(const QString& text) {
 // process started here is killed by its id when the test ends, passed or not.
 class X11Session : public ::testing::Test {
 protected:
+    // A folder of the test's own for logs and preferences, with the program
+    // past its first-launch greeting.
     void SetUp() override;
     void TearDown() override;
 
