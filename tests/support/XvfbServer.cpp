@@ -5,11 +5,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace markvane::testing {
 
@@ -28,16 +26,19 @@ bool XvfbServer::start(QString* error, const QByteArray& size) {
     const QByteArray fd = QByteArray::number(fds[1]);
     const char* argv[] = {"Xvfb",           "-displayfd", fd.constData(), "-screen",  "0",
                           size.constData(), "-nolisten",  "tcp",          "-noreset", nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const int spawned =
-        posix_spawnp(&m_pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    m_pid = fork();
+    if (m_pid == 0) {
+        // Should the test program crash, the server does not outlive it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        close(fds[0]);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execvp(argv[0], const_cast<char**>(argv));
+        _exit(127);
+    }
     close(fds[1]);
-    if (spawned != 0) {
+    if (m_pid < 0) {
         m_pid = 0;
         close(fds[0]);
         *error = QStringLiteral("Xvfb could not be started");
