@@ -1,3 +1,5 @@
+#include "DrawingProbe.h"
+
 #include "annotations/AnnotationHandles.h"
 #include "annotations/ArrowGeometry.h"
 
@@ -9,11 +11,7 @@ namespace markvane {
 namespace {
 
 Annotation make(Tool tool, QList<QPointF> points, double width = 2) {
-    Annotation a;
-    a.tool = tool;
-    a.points = std::move(points);
-    a.width = width;
-    return a;
+    return testing::makeAnnotation(tool, std::move(points), width);
 }
 
 using Points = QList<QPointF>;

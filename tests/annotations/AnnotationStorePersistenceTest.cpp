@@ -59,7 +59,7 @@ TEST_F(Persistence, Palette_OnlyFiveStringsCountAndUnreadableEntriesGiveRed) {
 
 TEST_F(Persistence, WrongTypesUnknownNamesAndBadNumbers_LeaveDefaultsEntryByEntry) {
     preferences.stored = {
-        {QStringLiteral("tool"), QStringLiteral("Pen")},
+        {QStringLiteral("tool"), QStringLiteral("Line")}, // names are case-sensitive
         {QStringLiteral("paletteIndex"), QStringLiteral("2")},
         {QStringLiteral("widthIndex"), qlonglong(0)}, // the one good entry
         {QStringLiteral("fade"), qlonglong(3)},

@@ -41,19 +41,6 @@ TEST_F(Store, Commit_RectangleSwitchesToMoveWithItSelectedButPenKeepsPen) {
     EXPECT_FALSE(store().selectedID().has_value());
 }
 
-TEST_F(Store, UpdateStroke_ShapesKeepTheirStartConstrainAndOnlyShapesFill) {
-    store().setTool(Tool::rectangle);
-    store().beginStroke({0, 0});
-    store().updateStroke({30, 10}, false, true);
-    store().updateStroke({10, -3}, true, true);
-    EXPECT_EQ(store().activeAnnotation()->points, (QList<QPointF>{{0, 0}, {10, -10}}));
-    EXPECT_TRUE(store().activeAnnotation()->filled);
-    store().setTool(Tool::ruler);
-    store().beginStroke({0, 0});
-    store().updateStroke({30, 10}, false, true);
-    EXPECT_FALSE(store().activeAnnotation()->filled);
-}
-
 TEST_F(Store, PaletteIndex_RecoloursTheSelectionOnlyWithTheMoveTool) {
     drawRectangle({0, 0}, {50, 50});
     store().setPaletteIndex(2);

@@ -5,35 +5,30 @@ namespace {
 
 using DrawViewText = DrawViewTest;
 
-TEST_F(DrawViewText, NewTextIsSizedFromTheWidthAndEscapeCommitsIt) {
+TEST_F(DrawViewText, NewTextIsSizedFromTheWidthAndAPressOrEscapeOnlyCommits) {
     store.setTool(Tool::text);
     store.setWidthIndex(0); // 3 points: raised to 14
     press({100, 200});
     ASSERT_TRUE(view->textEditor());
     EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 14);
-    store.setWidthIndex(2); // 11 points: 33
-    view->commitOpenEditor();
-    press({100, 200});
+    type("abc");
+    press({400, 400});
+    release({400, 400});
+    EXPECT_FALSE(view->textEditor()) << "the press opens no new editor";
+    ASSERT_EQ(store.annotations().size(), 1);
+    EXPECT_EQ(store.annotations().first().points, (QList<QPointF>{{100, 200}}));
+
+    store.setTool(Tool::text); // the commit moved on to the move tool
+    store.setWidthIndex(2);    // 11 points: 33
+    press({100, 300});
     EXPECT_DOUBLE_EQ(view->textEditor()->fontSize(), 33);
     type("Hi there");
     key(Qt::Key_Escape, Qt::NoModifier, {}, view->textEditor());
     EXPECT_FALSE(view->textEditor());
-    ASSERT_EQ(store.annotations().size(), 1);
-    EXPECT_EQ(store.annotations().first().text, "Hi there");
-    EXPECT_EQ(store.annotations().first().points, (QList<QPointF>{{100, 200}}));
-    EXPECT_EQ(store.annotations().first().fontSize, 33);
+    ASSERT_EQ(store.annotations().size(), 2);
+    EXPECT_EQ(store.annotations().last().text, "Hi there");
+    EXPECT_EQ(store.annotations().last().fontSize, 33);
     EXPECT_TRUE(host.drawMode) << "the Escape that commits goes no further";
-}
-
-TEST_F(DrawViewText, APressWhileEditingOnlyCommits) {
-    store.setTool(Tool::text);
-    press({100, 200});
-    type("abc");
-    press({400, 400});
-    release({400, 400});
-    EXPECT_FALSE(view->textEditor());
-    ASSERT_EQ(store.annotations().size(), 1);
-    EXPECT_EQ(store.annotations().first().points.first(), QPointF(100, 200));
 }
 
 TEST_F(DrawViewText, EditingAtZoomKeepsTheTextsOwnSizeAndColour) {

@@ -5,14 +5,6 @@
 namespace markvane {
 namespace {
 
-TEST(ToolCursors, KeysNameColourAndAlpha) {
-    QColor translucent(0, 128, 255);
-    translucent.setAlphaF(0.5);
-    EXPECT_EQ(ToolCursors::dotKey(QColor(255, 0, 0)), "dot-#FF0000-1.00");
-    EXPECT_EQ(ToolCursors::beamKey(translucent), "beam-#0080FF-0.50");
-    EXPECT_EQ(ToolCursors::stampKey("X"), "stamp-X");
-}
-
 TEST(ToolCursors, DotIsColouredInsideAWhiteRing) {
     const QImage image = ToolCursors::dotImage(QColor(0, 0, 255));
     ASSERT_EQ(image.size(), QSize(20, 20));
@@ -22,11 +14,13 @@ TEST(ToolCursors, DotIsColouredInsideAWhiteRing) {
     EXPECT_GT(ToolCursors::eraserImage().pixelColor(15, 5).red(), 180); // its red cross
 }
 
-TEST(ToolCursors, MadeOncePerKeyWithTheirHotSpots) {
+TEST(ToolCursors, MadeOncePerColourAndAlphaWithTheirHotSpots) {
     const int before = ToolCursors::cachedCount();
     const QCursor first = ToolCursors::dot(QColor(1, 2, 3));
     EXPECT_EQ(ToolCursors::dot(QColor(1, 2, 3)).pixmap().cacheKey(), first.pixmap().cacheKey());
     EXPECT_EQ(ToolCursors::cachedCount(), before + 1);
+    EXPECT_NE(ToolCursors::dot(QColor(1, 2, 3, 128)).pixmap().cacheKey(),
+              first.pixmap().cacheKey());
     EXPECT_EQ(first.hotSpot(), QPoint(10, 10));
     EXPECT_EQ(ToolCursors::beam(QColor(1, 2, 3)).hotSpot(), QPoint(7, 11));
     EXPECT_EQ(ToolCursors::eraser().hotSpot(), QPoint(2, 2)); // the arrow's tip
