@@ -22,7 +22,7 @@ TEST_F(DrawViewPointer, EraserClickTakesTheTopmostAndADragEverythingItMeets) {
     EXPECT_EQ(store.annotations().first().id, away);
 }
 
-TEST_F(DrawViewPointer, ToolKeyDuringAnEraserDragStillFinishesTheErase) {
+TEST_F(DrawViewPointer, ToolKeyOrDrawModeOffMidDragStillFinishesIt) {
     addRectangle({100, 100}, {150, 150});
     store.setTool(Tool::eraser);
     press({90, 90});
@@ -31,6 +31,13 @@ TEST_F(DrawViewPointer, ToolKeyDuringAnEraserDragStillFinishesTheErase) {
     release({160, 160});
     EXPECT_TRUE(store.annotations().isEmpty());
     EXPECT_FALSE(store.eraserRect()) << "no rectangle may stay behind";
+
+    press({100, 100});
+    dragTo({150, 120});
+    view->setDrawModeEnabled(false);
+    EXPECT_FALSE(view->isCursorPollActive());
+    EXPECT_FALSE(store.activeAnnotation());
+    EXPECT_EQ(store.annotations().size(), 1);
 }
 
 TEST_F(DrawViewPointer, SnipeDragCapturesOnThisScreenAndAClickDoesNot) {
@@ -81,16 +88,6 @@ TEST_F(DrawViewPointer, TopStripAndOtherWindowsAreLeftToWhatIsBelow) {
     dragTo({200, 100});
     dragTo({350, 100}); // over the other window: the stroke stays as it was
     EXPECT_EQ(store.activeAnnotation()->points, (QList<QPointF>{{100, 100}, {200, 100}}));
-}
-
-TEST_F(DrawViewPointer, DrawModeOffMidStrokeFinishesTheStroke) {
-    store.setTool(Tool::pen);
-    press({100, 100});
-    dragTo({150, 120});
-    view->setDrawModeEnabled(false);
-    EXPECT_FALSE(view->isCursorPollActive());
-    EXPECT_FALSE(store.activeAnnotation());
-    EXPECT_EQ(store.annotations().size(), 1);
 }
 
 TEST_F(DrawViewPointer, MovePressSelectsAndDragsInOneUndoStep) {
