@@ -1,6 +1,7 @@
 #include "DrawingProbe.h"
 
 #include "annotations/AnnotationSignature.h"
+#include "annotations/MultiplyBlend.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -236,6 +237,38 @@ TEST(RasterCache, PainterNotOnWholeImagePixels_FallsBackToDirectDrawing) {
     drawScene(cached, scene, {0.5, 0.25});
     EXPECT_EQ(worstChannelDifference(cached, direct), 0);
     EXPECT_EQ(cache.tileCount(), 0);
+}
+
+TEST(MultiplyBlend, MatchesThePaintersMultiplyWithinClipOnAnyPixels) {
+    QRandomGenerator random(7);
+    const auto premultiplied = [&random](QSize size) {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const int alpha = random.bounded(4) == 0 ? 0 : int(random.bounded(256));
+                image.setPixel(
+                    x, y,
+                    qPremultiply(qRgba(int(random.bounded(256)), int(random.bounded(256)),
+                                       int(random.bounded(256)), alpha)));
+            }
+        }
+        return image;
+    };
+    const QImage source = premultiplied({37, 23});
+    const QImage base = premultiplied({50, 40});
+    const QRect part(3, 2, 30, 19);
+    const QRect clip(9, 4, 30, 30);
+    QImage expected = base;
+    {
+        QPainter painter(&expected);
+        painter.setClipRect(clip);
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.drawImage(QPoint(5, 7), source, part);
+    }
+    QImage blended = base;
+    multiplyOnto(blended, QPoint(5, 7), source, part, clip);
+    EXPECT_LE(worstChannelDifference(blended, expected), 1);
+    EXPECT_GT(worstChannelDifference(blended, base), 50);
 }
 
 TEST(AnnotationSignature, ChangesWithEveryVisibleDetailButNotWithCopying) {
